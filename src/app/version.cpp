@@ -1,0 +1,5 @@
+#include "app/version.h"
+
+namespace pellion {
+const char* versionText() { return "4.03.00"; }
+}  // namespace pellion

@@ -1,0 +1,47 @@
+#pragma once
+// The system clipboard as the clip store sees it: a set of formats, each a
+// block of bytes, opened and closed around every use.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pellion::platform {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Format 1 is plain text without a name (UTF-8 followed by one NUL); every
+// other format is a named one whose id is only valid in this run.
+inline constexpr std::uint32_t kTextFormat = 1;
+inline constexpr std::uint32_t kOemTextFormat = 7;
+inline constexpr const char* kMarkerName = "PellionClips";
+
+struct ClipFormat {
+    std::uint32_t id = 0;
+    std::string name;  // empty for text
+};
+
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+
+    // May fail (another user of the clipboard, or no connection).
+    virtual bool open() = 0;
+    // Publishes what was set since open(); a restore takes ownership here.
+    virtual void close() = 0;
+
+    // The formats on offer, in the owner's order, without meta targets.
+    virtual std::vector<ClipFormat> formats() = 0;
+    // One format's bytes exactly as sent; nullopt when the owner gave none.
+    virtual std::optional<Bytes> data(std::uint32_t id) = 0;
+
+    virtual void empty() = 0;
+    // Without a prior empty() this adds to the current content (the marker).
+    virtual bool setData(std::uint32_t id, Bytes bytes) = 0;
+    virtual std::uint32_t registerFormat(const std::string& name) = 0;
+    virtual bool isFormatAvailable(std::uint32_t id) = 0;
+    // Clears the clipboard and sets plain text; works without open().
+    virtual void setText(const std::string& text) = 0;
+};
+
+}  // namespace pellion::platform

@@ -1,0 +1,216 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <random>
+
+namespace fs = std::filesystem;
+
+namespace pellion::files {
+
+namespace {
+
+// Writes all of data to fd; false on any short write (a full disk).
+bool writeAllFd(int fd, const std::uint8_t* data, std::size_t count) {
+    while (count > 0) {
+        ssize_t n = ::write(fd, data, count);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        count -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::string tempNameBeside(const std::string& path) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    return path + ".part" + std::to_string(rng() % 1000000000ULL);
+}
+
+}  // namespace
+
+std::string toLower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+    return text;
+}
+
+std::string toUpper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c); });
+    return text;
+}
+
+std::string resolve(const std::string& folder, const std::string& name) {
+    std::error_code ec;
+    if (fs::exists(folder + name, ec)) return folder + name;
+    const std::string wanted = toLower(name);
+    for (fs::directory_iterator it(folder.empty() ? "." : folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        if (toLower(entry) == wanted) return folder + entry;
+    }
+    return folder + wanted;
+}
+
+bool exists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(path, ec);
+}
+
+bool isFolder(const std::string& path) {
+    std::error_code ec;
+    return fs::is_directory(path, ec);
+}
+
+std::int64_t size(const std::string& path) {
+    std::error_code ec;
+    auto s = fs::file_size(path, ec);
+    return ec ? -1 : static_cast<std::int64_t>(s);
+}
+
+bool prepare(const std::string& path) {
+    struct stat st{};
+    if (::stat(path.c_str(), &st) == 0) {
+        if ((st.st_mode & S_IWUSR) == 0) ::chmod(path.c_str(), st.st_mode | S_IWUSR | S_IRUSR);
+        return S_ISREG(st.st_mode);
+    }
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+std::optional<Bytes> readAll(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    Bytes out;
+    struct stat st{};
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) out.reserve(static_cast<std::size_t>(st.st_size));
+    std::uint8_t buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        out.insert(out.end(), buf, buf + n);
+    }
+    ::close(fd);
+    return out;
+}
+
+std::optional<Bytes> readAt(const std::string& path, std::uint64_t offset, std::size_t count) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    Bytes out(count);
+    std::size_t got = 0;
+    while (got < count) {
+        ssize_t n = ::pread(fd, out.data() + got, count - got, static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    out.resize(got);
+    return out;
+}
+
+bool writeWhole(const std::string& path, const Bytes& bytes) {
+    const std::string temp = tempNameBeside(path);
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    bool ok = writeAllFd(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) ::unlink(temp.c_str());
+    return ok;
+}
+
+bool writeWhole(const std::string& path, const std::string& text) {
+    return writeWhole(path, Bytes(text.begin(), text.end()));
+}
+
+bool patch(const std::string& path, std::uint64_t offset, const Bytes& bytes) {
+    prepare(path);
+    int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = true;
+    std::size_t done = 0;
+    while (ok && done < bytes.size()) {
+        ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) ok = false;
+        else done += static_cast<std::size_t>(n);
+    }
+    ok = (::close(fd) == 0) && ok;
+    return ok;
+}
+
+bool remove(const std::string& path) {
+    std::error_code ec;
+    fs::remove(path, ec);
+    return !fs::exists(path, ec);
+}
+
+bool copy(const std::string& from, const std::string& to) {
+    auto bytes = readAll(from);
+    return bytes && writeWhole(to, *bytes);
+}
+
+bool rename(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool makeFolder(const std::string& path) {
+    if (isFolder(path)) return true;
+    return ::mkdir(path.c_str(), 0700) == 0 || isFolder(path);
+}
+
+bool isWritableFolder(const std::string& path) {
+    return isFolder(path) && ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+bool matchesWildcard(const std::string& name, const std::string& pattern) {
+    // Iterative match with one backtrack point for the last "*".
+    const std::string n = toLower(name), p = toLower(pattern);
+    std::size_t i = 0, j = 0, star = std::string::npos, mark = 0;
+    while (i < n.size()) {
+        if (j < p.size() && (p[j] == '?' || p[j] == n[i])) {
+            ++i;
+            ++j;
+        } else if (j < p.size() && p[j] == '*') {
+            star = j++;
+            mark = i;
+        } else if (star != std::string::npos) {
+            j = star + 1;
+            i = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (j < p.size() && p[j] == '*') ++j;
+    return j == p.size();
+}
+
+std::vector<std::string> list(const std::string& folder, const std::string& pattern) {
+    std::vector<std::string> out;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder.empty() ? "." : folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file(ec)) continue;
+        std::string entry = it->path().filename().string();
+        if (matchesWildcard(entry, pattern)) out.push_back(std::move(entry));
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+}  // namespace pellion::files

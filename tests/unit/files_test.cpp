@@ -1,0 +1,80 @@
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "unit/temp_folder.h"
+
+using namespace pellion;
+
+TEST(Files, ResolveFindsAnyCaseAndCreatesLowerCase) {
+    test::TempFolder dir;
+    EXPECT_EQ(files::resolve(dir.path(), "Groups.dat"), dir.path() + "groups.dat");
+    std::ofstream(dir.path() + "Bulk.3") << "x";
+    EXPECT_EQ(files::resolve(dir.path(), "bulk.3"), dir.path() + "Bulk.3");
+    EXPECT_EQ(files::resolve(dir.path(), "BULK.3"), dir.path() + "Bulk.3");
+}
+
+TEST(Files, WholeWriteReplacesAndLeavesNoTemporaryFile) {
+    test::TempFolder dir;
+    const std::string p = dir.path() + "clip.dat";
+    ASSERT_TRUE(files::writeWhole(p, std::string("first content")));
+    ASSERT_TRUE(files::writeWhole(p, files::Bytes{1, 2, 3}));
+    EXPECT_EQ(*files::readAll(p), (files::Bytes{1, 2, 3}));
+    EXPECT_EQ(files::list(dir.path(), "*").size(), 1u);
+    struct stat st{};
+    ASSERT_EQ(::stat(p.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST(Files, WholeWriteIntoMissingFolderFailsAndKeepsNothing) {
+    test::TempFolder dir;
+    EXPECT_FALSE(files::writeWhole(dir.path() + "nope/x.dat", std::string("a")));
+}
+
+TEST(Files, PatchWritesOnlyItsBytesAndGrowsWithZeros) {
+    test::TempFolder dir;
+    const std::string p = dir.path() + "mode.dat";
+    ASSERT_TRUE(files::writeWhole(p, std::string("abcdef")));
+    ASSERT_TRUE(files::patch(p, 2, {'X', 'Y'}));
+    EXPECT_EQ(*files::readAll(p), (files::Bytes{'a', 'b', 'X', 'Y', 'e', 'f'}));
+    ASSERT_TRUE(files::patch(p, 8, {'Z'}));
+    EXPECT_EQ(*files::readAll(p), (files::Bytes{'a', 'b', 'X', 'Y', 'e', 'f', 0, 0, 'Z'}));
+    EXPECT_EQ(*files::readAt(p, 7, 10), (files::Bytes{0, 'Z'}));
+}
+
+TEST(Files, PrepareCreatesMissingAndMakesReadOnlyWritable) {
+    test::TempFolder dir;
+    const std::string p = dir.path() + "trans.dat";
+    ASSERT_TRUE(files::prepare(p));
+    EXPECT_EQ(files::size(p), 0);
+    ::chmod(p.c_str(), 0400);
+    ASSERT_TRUE(files::prepare(p));
+    struct stat st{};
+    ::stat(p.c_str(), &st);
+    EXPECT_TRUE(st.st_mode & S_IWUSR);
+    EXPECT_FALSE(files::prepare(dir.path()));  // a folder is no data file
+}
+
+TEST(Files, RemoveCopyRename) {
+    test::TempFolder dir;
+    EXPECT_TRUE(files::remove(dir.path() + "never-there"));
+    ASSERT_TRUE(files::writeWhole(dir.path() + "a", std::string("A")));
+    ASSERT_TRUE(files::copy(dir.path() + "a", dir.path() + "b"));
+    ASSERT_TRUE(files::rename(dir.path() + "b", dir.path() + "c"));
+    EXPECT_FALSE(files::exists(dir.path() + "b"));
+    EXPECT_EQ(*files::readAll(dir.path() + "c"), (files::Bytes{'A'}));
+    EXPECT_FALSE(files::copy(dir.path() + "missing", dir.path() + "d"));
+    EXPECT_FALSE(files::exists(dir.path() + "d"));
+}
+
+TEST(Files, WildcardsIgnoreCase) {
+    EXPECT_TRUE(files::matchesWildcard("Group12.dat", "group*.dat"));
+    EXPECT_TRUE(files::matchesWildcard("clip.7", "CLIP.?"));
+    EXPECT_FALSE(files::matchesWildcard("clip.17", "clip.?"));
+    EXPECT_TRUE(files::matchesWildcard("a.b.c", "*.c"));
+    EXPECT_FALSE(files::matchesWildcard("abc", "*d*"));
+    EXPECT_TRUE(files::matchesWildcard("", "*"));
+}
