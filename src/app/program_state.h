@@ -1,0 +1,25 @@
+#pragma once
+// The process-wide state, owned by start-up and passed by reference, so that a
+// test can build a whole program in a temporary folder.
+#include <string>
+
+#include "app/settings_record.h"
+#include "platform/platform.h"
+
+namespace pellion {
+
+struct ProgramState {
+    explicit ProgramState(platform::Platform& p) : platform(p) {}
+
+    platform::Platform& platform;
+    SettingsRecord settings;
+    std::string dataFolder;     // ends with "/"
+    std::string libraryFolder;  // dataFolder + "lib" + number + "/"
+    platform::WindowId mainWindow = 0;
+    platform::WindowId pasteTarget = 0;  // last foreground window that is not ours
+
+    // Later modules add their shared state here (the list model, the marker
+    // id, the capture flags) as members of their own types.
+};
+
+}  // namespace pellion
