@@ -5,6 +5,7 @@
 
 #include "app/settings_record.h"
 #include "platform/platform.h"
+#include "ui/logic/main_form.h"
 
 namespace pellion {
 
@@ -20,6 +21,8 @@ struct ProgramState {
 
     // Later modules add their shared state here (the list model, the marker
     // id, the capture flags) as members of their own types.
+
+    ui::MainForm mainForm;  // what the main window shows, its layout and highlight
 };
 
 }  // namespace pellion
