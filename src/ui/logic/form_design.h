@@ -50,7 +50,7 @@ struct WidgetRef {
 
 std::string ToString(WidgetRef r);  // "Item[55]"
 
-enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
+enum class MouseButton { None = 0, Left = 1, Right = 2, Middle = 4 };
 
 struct TwipRect {
     int left = 0, top = 0, width = 0, height = 0;

@@ -1,0 +1,287 @@
+#include "ui/main/main_window.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QWindow>
+
+#include "ui/main/form_widgets.h"
+
+namespace pellion::ui {
+
+namespace {
+
+MouseButton ToButton(Qt::MouseButton b) {
+    switch (b) {
+    case Qt::LeftButton: return MouseButton::Left;
+    case Qt::RightButton: return MouseButton::Right;
+    case Qt::MiddleButton: return MouseButton::Middle;
+    default: return MouseButton::None;
+    }
+}
+
+MouseButton HeldButton(Qt::MouseButtons held) {
+    if (held & Qt::LeftButton) return MouseButton::Left;
+    if (held & Qt::RightButton) return MouseButton::Right;
+    if (held & Qt::MiddleButton) return MouseButton::Middle;
+    return MouseButton::None;
+}
+
+WindowShow ToShow(Qt::WindowStates s) {
+    if (s & Qt::WindowMinimized) return WindowShow::Minimised;
+    if (s & Qt::WindowMaximized) return WindowShow::Maximised;
+    return WindowShow::Normal;
+}
+
+Qt::WindowStates ToQt(WindowShow s) {
+    switch (s) {
+    case WindowShow::Minimised: return Qt::WindowMinimized;
+    case WindowShow::Maximised: return Qt::WindowMaximized;
+    default: return Qt::WindowNoState;
+    }
+}
+
+// A mode row's label ends where the first of its buttons begins.
+int LabelRoom(const FormState& form, const WidgetState& label) {
+    int room = label.rect.width;
+    for (const WidgetState& o : form.widgets()) {
+        if (o.parent == label.parent && o.kind == Kind::Option && o.rect.left > label.rect.left)
+            room = std::min(room, o.rect.left - label.rect.left);
+    }
+    return room;
+}
+
+}  // namespace
+
+Edit::Edit(ProgramState& ps, QWidget* parent) : QWidget(parent), ps_(ps), scale_(logicalDpiY()) {
+    setWindowTitle(QStringLiteral(" Pellion Clipboard"));
+    const auto& widgets = ps_.mainForm.form.widgets();
+    widgets_.reserve(widgets.size());
+    for (std::size_t i = 0; i < widgets.size(); ++i) {
+        const WidgetState& w = widgets[i];
+        QWidget* parentWidget = w.parent ? widgets_[slots_.at(*w.parent)] : this;
+        QWidget* created = CreateFormWidget(w, parentWidget, scale_);
+        created->setObjectName(QString::fromStdString(ToString(w.ref)));
+        created->installEventFilter(this);
+        widgets_.push_back(created);
+        slots_[w.ref] = i;
+        refs_[created] = w.ref;
+        connectHandlers(w, created);
+    }
+    applied_.resize(widgets.size());
+    appliedOnce_.assign(widgets.size(), false);
+    if (ps_.mainWindow == 0) ps_.mainWindow = winId();
+    applyState();
+}
+
+void Edit::connectHandlers(const WidgetState& w, QWidget* widget) {
+    auto* button = qobject_cast<QAbstractButton*>(widget);
+    if (!button) return;
+    const WidgetRef ref = w.ref;
+    if (ref.family == Family::SizerBtn) {
+        connect(button, &QAbstractButton::clicked, this, [this, ref] {
+            SizerBtn_Click(ps_, ref.index);
+            applyState();
+        });
+    } else if (ref.family == Family::Minimize) {
+        connect(button, &QAbstractButton::clicked, this, [this] {
+            Minimize_Click(ps_);
+            applyState();
+        });
+    } else if (button->isCheckable()) {
+        // A click toggles the button by itself; what it shows is the state's.
+        connect(button, &QAbstractButton::clicked, this, [this, ref, button] {
+            button->setChecked(ps_.mainForm.form[ref].selected);
+        });
+    }
+}
+
+QWidget* Edit::widget(WidgetRef ref) const {
+    auto it = slots_.find(ref);
+    return it == slots_.end() ? nullptr : widgets_[it->second];
+}
+
+void Edit::fillCells(Family family, const std::vector<std::string>& titles) {
+    FillCellCaptions(ps_.mainForm.form, family, titles);
+    applyState();
+}
+
+QRect Edit::toPixels(const TwipRect& r) const {
+    // Edges converted separately, so neighbouring cells meet without gaps.
+    const int left = scale_.toPixels(r.left), top = scale_.toPixels(r.top);
+    return QRect(left, top, scale_.toPixels(r.right()) - left, scale_.toPixels(r.bottom()) - top);
+}
+
+QSize Edit::clientPixels() const {
+    const TwipRect client = ps_.mainForm.form.clientRect();
+    return QSize(std::max(1, scale_.toPixels(client.width)), std::max(1, scale_.toPixels(client.height)));
+}
+
+void Edit::applyState() {
+    if (applying_) {
+        reapply_ = true;
+        return;
+    }
+    applying_ = true;
+    do {
+        reapply_ = false;
+        for (std::size_t i = 0; i < widgets_.size(); ++i) applyWidget(i);
+        applyWindow();
+        applyRequests();
+    } while (reapply_);
+    applying_ = false;
+}
+
+void Edit::applyWidget(std::size_t slot) {
+    const WidgetState& w = ps_.mainForm.form.widgets()[slot];
+    WidgetState& was = applied_[slot];
+    QWidget* widget = widgets_[slot];
+    const bool first = !appliedOnce_[slot];
+    if (first || w.rect != was.rect) widget->setGeometry(toPixels(w.rect));
+    if (first || w.visible != was.visible) widget->setHidden(!w.visible);
+    if (first || w.caption != was.caption) SetWidgetCaption(widget, w.caption);
+    if (w.ref.family == Family::Label2 && (first || w.caption != was.caption || w.rect != was.rect))
+        FitLabelFont(static_cast<QLabel*>(widget), scale_.toPixels(LabelRoom(ps_.mainForm.form, w)));
+    if (first || w.background != was.background || w.text != was.text)
+        SetWidgetColours(widget, w.kind, ToQColor(w.background), ToQColor(w.text));
+    if (auto* button = qobject_cast<QAbstractButton*>(widget); button && button->isCheckable())
+        button->setChecked(w.selected);
+    was = w;
+    appliedOnce_[slot] = true;
+}
+
+void Edit::applyWindow() {
+    FormWindow& w = ps_.mainForm.form.window;
+    const QSize client = clientPixels();
+    if (client != appliedClient_) {
+        setFixedSize(client);
+        appliedClient_ = client;
+    }
+    const QPoint pos(scale_.toPixels(w.left), scale_.toPixels(w.top));
+    if (w.show == WindowShow::Normal && pos != appliedPos_) {
+        move(pos);
+        appliedPos_ = pos;
+    }
+    const Qt::WindowStates want = ToQt(w.show);
+    if ((windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) != want)
+        setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) | want);
+    if (w.shown && !isVisible()) {
+        show();
+        appliedTopmost_ = -1;  // a window manager may drop the state on mapping
+    } else if (!w.shown && isVisible()) {
+        hide();
+    }
+    if (windowHandle() && appliedTopmost_ != static_cast<int>(w.topmost)) {
+        // On the window handle: QWidget::setWindowFlag would hide the window.
+        windowHandle()->setFlag(Qt::WindowStaysOnTopHint, w.topmost);
+        appliedTopmost_ = w.topmost;
+    }
+}
+
+void Edit::applyRequests() {
+    FormWindow& w = ps_.mainForm.form.window;
+    if (w.raiseRequest) {
+        w.raiseRequest = false;
+        raise();
+        activateWindow();
+    }
+    if (w.processEventsRequest) {
+        w.processEventsRequest = false;
+        QCoreApplication::processEvents();
+    }
+    const FocusRequest focus = w.focusRequest;
+    w.focusRequest = FocusRequest::None;
+    QWidget* sink = widget({Family::Holdfocus, 0});
+    if (focus == FocusRequest::Holdfocus) {
+        // The buttons never take the focus, so the sink may hold it already;
+        // giving it the focus must still run its handler.
+        if (focusWidget() == sink) {
+            Holdfocus_GotFocus(ps_);
+            reapply_ = true;
+        } else {
+            sink->setFocus(Qt::OtherFocusReason);
+        }
+    } else if (focus == FocusRequest::Window) {
+        activateWindow();
+        sink->setFocus(Qt::ActiveWindowFocusReason);
+    }
+}
+
+bool Edit::eventFilter(QObject* watched, QEvent* event) {
+    auto it = refs_.find(watched);
+    if (it == refs_.end()) return QWidget::eventFilter(watched, event);
+    const WidgetRef ref = it->second;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: return mouse(ref, event);
+    case QEvent::FocusIn:
+        if (ref.family == Family::Holdfocus) {
+            Holdfocus_GotFocus(ps_);
+            applyState();
+        }
+        break;
+    default: break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool Edit::mouse(WidgetRef ref, QEvent* event) {
+    auto* e = static_cast<QMouseEvent*>(event);
+    const MouseAction action = event->type() == QEvent::MouseButtonPress     ? MouseAction::Press
+                               : event->type() == QEvent::MouseButtonRelease ? MouseAction::Release
+                               : event->type() == QEvent::MouseMove          ? MouseAction::Move
+                                                                              : MouseAction::DoubleClick;
+    const MouseButton button = action == MouseAction::Move ? HeldButton(e->buttons()) : ToButton(e->button());
+    if (ref.family == Family::TopBtn) {
+        if (action == MouseAction::Press) {
+            TopBtn_MouseDown(ps_, ref.index, button);
+            applyState();
+        }
+        return true;  // the rule is the whole of the button's behaviour
+    }
+    if (ref.family == Family::SizerBtn && action == MouseAction::Release && button == MouseButton::Right) {
+        SizerBtn_MouseUp(ps_, ref.index, button);
+        applyState();
+        return true;
+    }
+    if (ref.family == Family::LibLabel && action == MouseAction::Move) {
+        LibLabel_MouseMove(ps_);
+        applyState();
+    }
+    const Kind kind = ps_.mainForm.form[ref].kind;
+    if (kind == Kind::Cell || kind == Kind::Tag) {
+        const QPoint px = e->position().toPoint();
+        emit cellMouse(ref, action, button, QPoint(scale_.toTwips(px.x()), scale_.toTwips(px.y())));
+    } else {
+        emit widgetMouse(ref, action, button);
+    }
+    return false;
+}
+
+void Edit::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    ps_.mainForm.form.window.show = ToShow(windowState());
+    Form_Resize(ps_);
+    applyState();
+}
+
+void Edit::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) return;
+    // The window's outer position, as the rules and the settings keep it.
+    FormWindow& w = ps_.mainForm.form.window;
+    appliedPos_ = pos();
+    w.left = scale_.toTwips(appliedPos_.x());
+    w.top = scale_.toTwips(appliedPos_.y());
+}
+
+void Edit::closeEvent(QCloseEvent* event) {
+    emit closing();
+    event->accept();
+}
+
+}  // namespace pellion::ui
