@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QWindow>
@@ -54,6 +55,15 @@ protected:
         RefreshModeButtons(*ps);
         ps->mainForm.form.window.shown = true;
         edit = std::make_unique<Edit>(*ps);
+        settle();
+        // Focus events need the window to be active; the window manager
+        // activates it a little after mapping.
+        edit->activateWindow();
+        QElapsedTimer waited;
+        waited.start();
+        while (!edit->isActiveWindow() && waited.elapsed() < 3000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        }
         settle();
     }
     void settle() {
