@@ -184,7 +184,10 @@ void Edit::applyRequests() {
     if (w.raiseRequest) {
         w.raiseRequest = false;
         raise();
-        activateWindow();
+        // The platform's request carries what a window manager needs to let
+        // a program that is not in front come forward; Qt's is the fallback.
+        auto* windows = ps_.platform.windows.get();
+        if (!windows || !windows->bringToFront(ps_.mainWindow)) activateWindow();
     }
     if (w.processEventsRequest) {
         w.processEventsRequest = false;
