@@ -5,6 +5,7 @@
 
 #include "app/settings_record.h"
 #include "platform/platform.h"
+#include "store/list_model.h"
 
 namespace pellion {
 
@@ -20,6 +21,8 @@ struct ProgramState {
 
     // Later modules add their shared state here (the list model, the marker
     // id, the capture flags) as members of their own types.
+
+    ListModel lists;  // the four lists, bulk cache, hot key and library labels (store/)
 };
 
 }  // namespace pellion
