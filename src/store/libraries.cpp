@@ -60,6 +60,13 @@ bool writeLastGroup(const std::string& folder, int group) {
     return files::writeWhole(FileIn(folder, "last.grp"), b);
 }
 
+std::array<std::string, kUserLibraries> userNames(const Bytes& bytes) {
+    std::array<std::string, kUserLibraries> names;
+    for (int n = 0; n < kUserLibraries; ++n)
+        names[n] = field::textAt(bytes, std::size_t(n) * kLibraryNameBytes, kLibraryNameBytes);
+    return names;
+}
+
 // A missing or unreadable "last.grp" keeps the current group.
 void readLastGroup(ProgramState& state) {
     auto bytes = files::readAll(FileIn(state.libraryFolder, "last.grp"));
@@ -89,9 +96,9 @@ void UseLibrary(ProgramState& state, int library) {
 std::array<std::string, kLibraries> LoadLibraryNames(ProgramState& state) {
     const std::string path = libDat(state);
     if (files::size(path) <= 0) files::writeWhole(path, firstLibraryNames());
-    const Bytes bytes = files::readAll(path).value_or(Bytes{});
+    const auto user = userNames(files::readAll(path).value_or(Bytes{}));
     std::array<std::string, kLibraries> names;
-    for (int n = 0; n < kUserLibraries; ++n) names[n] = field::textAt(bytes, std::size_t(n) * kLibraryNameBytes, kLibraryNameBytes);
+    std::copy(user.begin(), user.end(), names.begin());
     for (int n = 0; n < 3; ++n) names[kUserLibraries + n] = kFixedNames[n];
     return names;
 }
@@ -178,13 +185,11 @@ bool SwitchLibrary(ProgramState& state, int library) {
     bool ok = PrepareGroupNames(state);
     ok = LoadCurrentGroup(state) && ok;
 
-    // The first switch brings a first-created "lib.dat" to all 29 records.
-    const auto names = LoadLibraryNames(state);
-    if (files::size(libDat(state)) < std::int64_t(kLibraryNamesSize)) {
-        std::array<std::string, kUserLibraries> user;
-        std::copy_n(names.begin(), kUserLibraries, user.begin());
-        ok = SaveLibraryNames(state, user) && ok;
-    }
+    // The first switch brings a first-created "lib.dat" to all 29 records;
+    // a file that cannot be read is left alone rather than blanked.
+    LoadLibraryNames(state);
+    auto names = files::readAll(libDat(state));
+    if (names && names->size() < kLibraryNamesSize) ok = SaveLibraryNames(state, userNames(*names)) && ok;
     ShowLibraryName(state);
     return ok;
 }

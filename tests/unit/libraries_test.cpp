@@ -192,4 +192,11 @@ TEST_F(Libraries, NamesFileRecordsAndFallbacks) {
     ShowLibraryName(state);
     EXPECT_EQ(state.lists.libraryName, "Library 1");
     EXPECT_EQ(files::size(data("lib.dat")), 560);
+
+    // A short names file keeps its records when the switch completes it.
+    put(data("lib.dat"), concat({padded("Alpha", 20), bytesOf("Beta")}));
+    ASSERT_TRUE(SwitchLibrary(state, 2));
+    EXPECT_EQ(state.lists.libraryName, "Beta");
+    EXPECT_EQ(files::size(data("lib.dat")), 580);
+    EXPECT_EQ(LibraryName(state, 1), "Alpha");
 }
