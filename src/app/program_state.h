@@ -5,6 +5,7 @@
 
 #include "app/settings_record.h"
 #include "platform/platform.h"
+#include "store/list_model.h"
 #include "ui/logic/main_form.h"
 
 namespace pellion {
@@ -22,6 +23,7 @@ struct ProgramState {
     // Later modules add their shared state here (the list model, the marker
     // id, the capture flags) as members of their own types.
 
+    ListModel lists;        // the four lists, bulk cache, hot key and library labels (store/)
     ui::MainForm mainForm;  // what the main window shows, its layout and highlight
 };
 

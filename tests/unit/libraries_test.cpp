@@ -1,0 +1,202 @@
+#include "store/libraries.h"
+
+#include "store/index_files.h"
+#include "store/slot_files.h"
+#include "unit/store_fixture.h"
+
+using namespace pellion;
+using namespace pellion::test;
+
+namespace {
+
+class Libraries : public StoreTest {
+protected:
+    Libraries() { EXPECT_TRUE(LoadAllLists(state)); }
+
+    std::vector<std::string> captions() const {
+        std::vector<std::string> out;
+        for (const auto& l : state.lists.hotKeyLabels) out.push_back(l.caption);
+        return out;
+    }
+    int shownLabels() const {
+        int n = 0;
+        for (const auto& l : state.lists.hotKeyLabels) n += !l.caption.empty();
+        return n;
+    }
+};
+
+}  // namespace
+
+TEST_F(Libraries, FirstSwitchToLibraryFiveCreatesItsGroupFiles) {
+    ASSERT_TRUE(SwitchLibrary(state, 5));
+    EXPECT_EQ(state.settings.CurrentLibrary, 5);
+    EXPECT_EQ(state.libraryFolder, dir.path() + "lib5/");
+    EXPECT_EQ(read(lib(5, "groups.dat")), concat({blanks(22 * 50), padded("Hot Key Clips", 50), blanks(9 * 50)}));
+    EXPECT_EQ(read(lib(5, "groups.clr")), Bytes(128, 0));
+    EXPECT_EQ(state.lists.libraryName, "Library 5");
+    EXPECT_EQ(state.lists.groupNames.titles[22], "Hot Key Clips");
+    EXPECT_EQ(read(lib(1, "last.grp")), le16(0));
+    EXPECT_TRUE(files::exists(lib(5, "group0.dat")));
+}
+
+TEST_F(Libraries, FirstSwitchExtendsTheFirstCreatedNamesFile) {
+    const Bytes first = read(data("lib.dat"));
+    ASSERT_EQ(first.size(), 560u);
+    ASSERT_TRUE(SwitchLibrary(state, 2));
+    EXPECT_EQ(read(data("lib.dat")), concat({first, padded("Launch Pad", 20)}));
+}
+
+TEST_F(Libraries, NewGroupColoursAreTheDefaultNotTheOldLibrarys) {
+    state.lists.groupNames.colours[4] = 0x0000FF;
+    ASSERT_TRUE(SaveGroupColours(state));
+    ASSERT_TRUE(SwitchLibrary(state, 6));
+    EXPECT_EQ(state.lists.groupNames.colours[4], 0u);
+    EXPECT_EQ(LookOf(state, ListKind::GroupNames, 4).background, 0xFFFFFFu);
+}
+
+TEST_F(Libraries, AddressBookHasItsLetterGroups) {
+    ASSERT_TRUE(SwitchLibrary(state, kAddressBook));
+    const std::vector<std::string> want = {" A", " B", " C", " D", " E", " F", " G", " H", " I", " J", " K",
+                                           " L", " M", " N", " O", " P - Q", " R", " S", " T", " U - V - W",
+                                           " X - Y - Z"};
+    Bytes expected;
+    for (int g = 0; g < 21; ++g) {
+        EXPECT_EQ(state.lists.groupNames.titles[g], want[g]);
+        expected = concat({expected, padded(want[g], 50)});
+    }
+    EXPECT_EQ(state.lists.groupNames.titles[21], "");
+    EXPECT_EQ(state.lists.groupNames.titles[22], "Hot Key Clips");
+    expected = concat({expected, blanks(50), padded("Hot Key Clips", 50), blanks(450)});
+    EXPECT_EQ(read(lib(28, "groups.dat")), expected);
+    EXPECT_EQ(state.lists.libraryName, "Address Book");
+}
+
+TEST_F(Libraries, DiaryShowsMonthsAndTheDaysOfTheCurrentMonth) {
+    state.settings.CurrentGroup = 1;
+    ASSERT_TRUE(SwitchLibrary(state, kDiary));
+    EXPECT_EQ(state.lists.groupNames.titles[0], "January");
+    EXPECT_EQ(state.lists.groupNames.titles[11], "December");
+    EXPECT_EQ(state.lists.groupNames.titles[12], "");
+    EXPECT_EQ(ReadTitleAt(lib(27, "groups.dat"), 8), "September");
+    EXPECT_EQ(state.lists.libraryName, "Diary");
+
+    EXPECT_EQ(shownLabels(), 29);  // February, always 29
+    EXPECT_EQ(state.lists.hotKeyLabels[0].caption, "1");
+    EXPECT_EQ(state.lists.hotKeyLabels[28].caption, "29");
+    EXPECT_EQ(state.lists.hotKeyLabels[28].toolTip, " Day of Month ");
+    EXPECT_EQ(state.lists.hotKeyLabels[29].toolTip, "");
+
+    state.settings.CurrentGroup = 3;  // April
+    FillHotKeyLabels(state);
+    ASSERT_TRUE(LoadCurrentGroup(state));
+    EXPECT_EQ(shownLabels(), 30);
+    state.settings.CurrentGroup = 0;
+    FillHotKeyLabels(state);
+    EXPECT_EQ(shownLabels(), 31);
+    EXPECT_EQ(state.lists.hotKeyLabels[30].caption, "31");
+    EXPECT_EQ(DaysInDiaryMonth(10), 30);
+    EXPECT_EQ(DaysInDiaryMonth(11), 31);
+}
+
+TEST_F(Libraries, OtherLibrariesShowLettersOnTheHotKeyLabels) {
+    std::vector<std::string> want;
+    for (char c = 'A'; c <= 'Z'; ++c) want.push_back(std::string(1, c) + ".");
+    want.resize(32);
+    EXPECT_EQ(captions(), want);
+    EXPECT_EQ(state.lists.hotKeyLabels[25].toolTip, " Type this letter to paste ");
+    EXPECT_EQ(state.lists.hotKeyLabels[26].toolTip, "");
+
+    ASSERT_TRUE(SwitchLibrary(state, kDiary));
+    ASSERT_TRUE(SwitchLibrary(state, 9));
+    EXPECT_EQ(captions(), want);
+}
+
+TEST_F(Libraries, LaunchPadReturnsToTheLibraryItWasEnteredFrom) {
+    std::array<std::string, kUserLibraries> names;
+    names[2] = "  Recipes";
+    ASSERT_TRUE(SaveLibraryNames(state, names));
+    const Bytes saved = read(data("lib.dat"));
+    EXPECT_EQ(Bytes(saved.begin() + 40, saved.begin() + 60), padded("Recipes", 20));  // left-trimmed
+    ASSERT_TRUE(SwitchLibrary(state, 3));
+    EXPECT_EQ(state.lists.libraryName, "Recipes");
+    state.settings.CurrentGroup = 4;
+
+    ASSERT_TRUE(ToggleLaunchPad(state));
+    EXPECT_EQ(state.settings.CurrentLibrary, kLaunchPad);
+    EXPECT_TRUE(state.lists.launchPadPressed);
+    EXPECT_EQ(state.lists.libraryName, "Launch Pad");
+    EXPECT_EQ(read(data("last.lib")), concat({le16(3), padded("Recipes", 20)}));
+    EXPECT_EQ(read(lib(3, "last.grp")), le16(4));
+    state.settings.CurrentGroup = 9;
+
+    ASSERT_TRUE(ToggleLaunchPad(state));
+    EXPECT_EQ(state.settings.CurrentLibrary, 3);
+    EXPECT_FALSE(state.lists.launchPadPressed);
+    EXPECT_EQ(state.lists.libraryName, "Recipes");
+    EXPECT_EQ(state.settings.CurrentGroup, 4);
+    EXPECT_EQ(state.lists.groupClips.group, 4);
+    EXPECT_EQ(read(lib(29, "last.grp")), le16(9));
+}
+
+TEST_F(Libraries, LeavingTheLaunchPadWithoutAUsableLastLibGoesToLibraryOne) {
+    ASSERT_TRUE(SwitchLibrary(state, kLaunchPad));
+    put(data("last.lib"), concat({le16(500), padded("Nowhere", 20)}));
+    ASSERT_TRUE(ToggleLaunchPad(state));
+    EXPECT_EQ(state.settings.CurrentLibrary, 1);
+    EXPECT_EQ(state.lists.libraryName, "Library 1");
+    ASSERT_TRUE(SwitchLibrary(state, kLaunchPad));
+    put(data("last.lib"), Bytes{3});
+    ASSERT_TRUE(ToggleLaunchPad(state));
+    EXPECT_EQ(state.settings.CurrentLibrary, 1);
+}
+
+TEST_F(Libraries, EachLibraryRemembersItsLastGroup) {
+    ASSERT_TRUE(SwitchLibrary(state, 2));
+    state.settings.CurrentGroup = 7;
+    ASSERT_TRUE(SwitchLibrary(state, 4));
+    EXPECT_EQ(read(lib(2, "last.grp")), le16(7));
+    EXPECT_EQ(state.settings.CurrentGroup, 7);  // library 4 has no "last.grp" yet
+    state.settings.CurrentGroup = 3;
+    ASSERT_TRUE(SwitchLibrary(state, 2));
+    EXPECT_EQ(state.settings.CurrentGroup, 7);
+    EXPECT_EQ(state.lists.groupClips.group, 7);
+    EXPECT_EQ(state.lists.groupStem, dir.path() + "lib2/group7.");
+
+    put(lib(4, "last.grp"), le16(40));
+    ASSERT_TRUE(SwitchLibrary(state, 4));
+    EXPECT_EQ(state.settings.CurrentGroup, 0);
+    put(lib(2, "last.grp"), Bytes{5});  // unreadable: the group stays
+    state.settings.CurrentGroup = 6;
+    ASSERT_TRUE(SwitchLibrary(state, 2));
+    EXPECT_EQ(state.settings.CurrentGroup, 6);
+    EXPECT_FALSE(SwitchLibrary(state, 30));
+    EXPECT_FALSE(SwitchLibrary(state, 0));
+}
+
+TEST_F(Libraries, NamesFileRecordsAndFallbacks) {
+    std::array<std::string, kUserLibraries> names;
+    names[0] = "Work";
+    names[3] = "A name far longer than twenty bytes";
+    ASSERT_TRUE(SaveLibraryNames(state, names));
+    const Bytes saved = read(data("lib.dat"));
+    ASSERT_EQ(saved.size(), 580u);
+    EXPECT_EQ(Bytes(saved.begin() + 60, saved.begin() + 80), bytesOf("A name far longer th"));
+    EXPECT_EQ(Bytes(saved.begin() + 520, saved.end()),
+              concat({padded("Diary", 20), padded("Address Book", 20), padded("Launch Pad", 20)}));
+    EXPECT_EQ(LibraryName(state, 1), "Work");
+    EXPECT_EQ(LibraryName(state, 2), "Library 2");
+    EXPECT_EQ(LibraryName(state, kLaunchPad), "Launch Pad");
+
+    put(data("lib.dat"), Bytes{});  // an empty names file is created again
+    state.settings.CurrentLibrary = 1;
+    ShowLibraryName(state);
+    EXPECT_EQ(state.lists.libraryName, "Library 1");
+    EXPECT_EQ(files::size(data("lib.dat")), 560);
+
+    // A short names file keeps its records when the switch completes it.
+    put(data("lib.dat"), concat({padded("Alpha", 20), bytesOf("Beta")}));
+    ASSERT_TRUE(SwitchLibrary(state, 2));
+    EXPECT_EQ(state.lists.libraryName, "Beta");
+    EXPECT_EQ(files::size(data("lib.dat")), 580);
+    EXPECT_EQ(LibraryName(state, 1), "Alpha");
+}
