@@ -291,7 +291,7 @@ ListLook ApplyListColours(ProgramState& state) {
 CellLook LookOf(const ProgramState& state, ListKind list, int index) {
     const auto& lists = state.lists;
     const auto& s = state.settings;
-    const CellLook highlighted{kHighlightColour, kHighlightTextColour};
+    const CellLook highlighted{kHighlight, kHighlightText};
     const auto& bar = lists.highlightBar;
     if (bar && bar->list == list && bar->index == index) return highlighted;
     auto own = [index](const auto& colours, std::int32_t listDefault) -> CellLook {

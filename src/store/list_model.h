@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/colours.h"
+
 namespace pellion {
 
 inline constexpr int kClipSlots = 9;
@@ -30,13 +32,7 @@ inline constexpr std::uint8_t kModeFormFilling = 4;
 // Transfer Slot state: a clip in its own file; 0..31 is a group reference.
 inline constexpr std::int16_t kSlotHoldsClip = -1;
 
-// &HBBGGRR, or one of the desktop's system colours below.
-using Colour = std::uint32_t;
-inline constexpr Colour kHighlightColour = 0x8000000D;
-inline constexpr Colour kHighlightTextColour = 0x8000000E;
-inline constexpr Colour kButtonFaceColour = 0x8000000F;
-inline constexpr Colour kBlack = 0x000000;
-inline constexpr Colour kLaunchPadPressedColour = 0x0000FF;
+inline constexpr Colour kLaunchPadPressedColour = kRed;
 
 enum class ListKind { ClipboardClips, TransferSlots, GroupNames, GroupClips, Bulk };
 

@@ -140,9 +140,9 @@ TEST_F(IndexFiles, HighlightedCellsAreSavedWithTheirOwnColour) {
     state.lists.highlightBar = CellRef{ListKind::TransferSlots, 3};
     state.lists.groupNames.colours[0] = 0x0000FF;  // group 0 is current: shown highlighted
 
-    EXPECT_EQ(LookOf(state, ListKind::TransferSlots, 3).background, kHighlightColour);
-    EXPECT_EQ(LookOf(state, ListKind::TransferSlots, 3).text, kHighlightTextColour);
-    EXPECT_EQ(LookOf(state, ListKind::GroupNames, 0).background, kHighlightColour);
+    EXPECT_EQ(LookOf(state, ListKind::TransferSlots, 3).background, kHighlight);
+    EXPECT_EQ(LookOf(state, ListKind::TransferSlots, 3).text, kHighlightText);
+    EXPECT_EQ(LookOf(state, ListKind::GroupNames, 0).background, kHighlight);
     EXPECT_EQ(LookOf(state, ListKind::GroupNames, 1).background, 0xFFFFFFu);
     ASSERT_TRUE(SaveTransferSlots(state));
     ASSERT_TRUE(SaveGroupColours(state));
@@ -165,7 +165,7 @@ TEST_F(IndexFiles, ApplyListColoursRereadsTheStoredColoursAndTheFontOption) {
     EXPECT_TRUE(look.bold);
     EXPECT_EQ(look.clipboardClips[8].background, 0x00FF00u);
     EXPECT_EQ(look.groupNames[5].background, 0xFFFF00u);
-    EXPECT_EQ(look.groupNames[0].background, kHighlightColour);
+    EXPECT_EQ(look.groupNames[0].background, kHighlight);
     EXPECT_EQ(look.groupClips[7].background, 0xFFFFFFu);
     EXPECT_EQ(state.lists.groupNames.colours[5], 0xFFFF00u);
 }

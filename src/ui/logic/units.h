@@ -3,19 +3,10 @@
 #include <cstdint>
 #include <functional>
 
+#include "app/colours.h"
+
 namespace pellion::ui {
 
-// A colour as stored: 0x00BBGGRR, or 0x800000nn for a colour of the desktop.
-using Colour = std::uint32_t;
-
-inline constexpr Colour kBlack = 0x000000;
-inline constexpr Colour kWhite = 0xFFFFFF;
-inline constexpr Colour kYellow = 0x00FFFF;
-inline constexpr Colour kCyan = 0xFFFF00;
-inline constexpr Colour kRed = 0x0000FF;  // drop targets and mode switches that are on
-inline constexpr Colour kHighlight = 0x8000000D;
-inline constexpr Colour kHighlightText = 0x8000000E;
-inline constexpr Colour kButtonFace = 0x8000000F;
 
 struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
