@@ -4,7 +4,9 @@
 #include <string>
 
 #include "app/settings_record.h"
+#include "app/startup.h"
 #include "platform/platform.h"
+#include "store/clip_file.h"
 
 namespace pellion {
 
@@ -20,6 +22,9 @@ struct ProgramState {
 
     // Later modules add their shared state here (the list model, the marker
     // id, the capture flags) as members of their own types.
+
+    StartupState startup;  // program folder, help file, the data folder's lock
+    ClipState clip;        // last snapshot's text, the marker id, the text-only switch
 };
 
 }  // namespace pellion
