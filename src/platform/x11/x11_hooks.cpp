@@ -197,9 +197,12 @@ void X11Hooks::onEvent(const xcb_generic_event_t& e) {
 void X11Hooks::onGrabbedKey(bool press, std::uint8_t keycode, std::uint16_t state, xcb_timestamp_t time) {
     if (press) {
         // Auto-repeat sends release and press with one time stamp.
-        if (pendingRelease_ && pendingRelease_->keycode == keycode && pendingRelease_->time == time) {
-            pressed_[keycode] = pendingRelease_->code;
-            pendingRelease_.reset();
+        auto repeat = std::find_if(pendingReleases_.begin(), pendingReleases_.end(), [&](const PendingRelease& r) {
+            return r.keycode == keycode && r.time == time;
+        });
+        if (repeat != pendingReleases_.end()) {
+            pressed_[keycode] = repeat->code;
+            pendingReleases_.erase(repeat);
             return;
         }
         const std::uint16_t modifiers =
@@ -215,12 +218,15 @@ void X11Hooks::onGrabbedKey(bool press, std::uint8_t keycode, std::uint16_t stat
         pressed_.erase(it);
         return;
     }
-    pendingRelease_ = PendingRelease{keycode, time, it->second};
+    const std::uint64_t id = ++releaseCount_;
+    pendingReleases_.push_back({keycode, time, it->second, id});
     pressed_.erase(it);
-    QTimer::singleShot(0, context_.get(), [this] {
-        if (!pendingRelease_) return;
-        const std::uint32_t code = pendingRelease_->code;
-        pendingRelease_.reset();
+    QTimer::singleShot(0, context_.get(), [this, id] {
+        auto pending = std::find_if(pendingReleases_.begin(), pendingReleases_.end(),
+                                    [&](const PendingRelease& r) { return r.id == id; });
+        if (pending == pendingReleases_.end()) return;  // it was an auto-repeat
+        const std::uint32_t code = pending->code;
+        pendingReleases_.erase(pending);
         report(code);
     });
 }

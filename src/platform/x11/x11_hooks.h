@@ -65,8 +65,10 @@ private:
         std::uint8_t keycode;
         xcb_timestamp_t time;
         std::uint32_t code;
+        std::uint64_t id;
     };
-    std::optional<PendingRelease> pendingRelease_;  // until an auto-repeat press could follow
+    std::vector<PendingRelease> pendingReleases_;  // until an auto-repeat press could follow
+    std::uint64_t releaseCount_ = 0;
 
     bool mouseArmed_ = false;
     bool pressSeen_ = false;

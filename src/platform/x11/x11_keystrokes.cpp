@@ -108,7 +108,9 @@ void X11Keystrokes::waitUntilProcessed() {
     }
     // The target answers the ping after the key events before it in its queue.
     const xcb_timestamp_t stamp = x_->serverTime();
-    x_->selectRoot(XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY, true);
+    // The answer goes to the root window, with either notify mask (clients differ).
+    const std::uint32_t notify = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    x_->selectRoot(notify, true);
     xcb_client_message_event_t event{};
     event.response_type = XCB_CLIENT_MESSAGE;
     event.format = 32;
@@ -125,7 +127,7 @@ void X11Keystrokes::waitUntilProcessed() {
             return m.type == protocols && m.data.data32[0] == ping && m.data.data32[1] == stamp;
         },
         std::chrono::milliseconds(1000));
-    x_->selectRoot(XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY, false);
+    x_->selectRoot(notify, false);
 }
 
 }  // namespace pellion::platform::x11

@@ -39,10 +39,19 @@ double logicalDpi(const std::string& resources) {
 
 WindowId X11Windows::foreground() { return foregroundWindow(*x_); }
 
+bool X11Windows::hasInputFocus(xcb_window_t window) {
+    ReplyPtr<xcb_get_input_focus_reply_t> focus(
+        xcb_get_input_focus_reply(x_->xcb(), xcb_get_input_focus(x_->xcb()), nullptr));
+    if (!focus || focus->focus == XCB_NONE || focus->focus == XCB_INPUT_FOCUS_POINTER_ROOT) return false;
+    return focus->focus == window || topLevelOf(*x_, focus->focus) == topLevelOf(*x_, window);
+}
+
 bool X11Windows::waitForeground(xcb_window_t window, int milliseconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     for (;;) {
-        if (foregroundWindow(*x_) == window) return true;
+        // Keys go where the input focus is, whatever the window manager says
+        // (it may still name a window that has just gone and whose id is reused).
+        if (foregroundWindow(*x_) == window && hasInputFocus(window)) return true;
         if (std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }

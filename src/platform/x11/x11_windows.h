@@ -22,6 +22,7 @@ public:
     Point screenSizeTwips() override;
 
 private:
+    bool hasInputFocus(xcb_window_t window);
     bool waitForeground(xcb_window_t window, int milliseconds);
     void raiseAndFocus(xcb_window_t window);
 
