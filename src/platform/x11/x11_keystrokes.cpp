@@ -22,9 +22,14 @@ std::vector<std::uint8_t> heldModifiers(Connection& x, const Keymap& map) {
 
 }  // namespace
 
+X11Keystrokes::X11Keystrokes(std::shared_ptr<Connection> x) : x_(std::move(x)) {
+    const xcb_query_extension_reply_t* ext = xcb_get_extension_data(x_->xcb(), &xcb_test_id);
+    xtest_ = ext && ext->present;
+}
+
 bool X11Keystrokes::send(const std::string& notation, bool wait) {
     const auto strokes = parseKeys(notation);
-    if (!strokes || x_->broken()) return false;
+    if (!strokes || !xtest_ || x_->broken()) return false;
     const Keymap map = Keymap::fetch(*x_);
     std::vector<std::pair<std::uint8_t, std::uint32_t>> remaps;  // spare keycode, keysym
     const auto keys = plan(*strokes, map, remaps);

@@ -10,7 +10,7 @@ namespace pellion::platform::x11 {
 // Keys typed through XTest into whatever window has the input focus.
 class X11Keystrokes : public Keystrokes {
 public:
-    explicit X11Keystrokes(std::shared_ptr<Connection> x) : x_(std::move(x)) {}
+    explicit X11Keystrokes(std::shared_ptr<Connection> x);
     bool send(const std::string& notation, bool wait) override;
 
     // How long the user gets to let go of the modifiers of a hot key.
@@ -27,6 +27,7 @@ private:
     void waitUntilProcessed();
 
     std::shared_ptr<Connection> x_;
+    bool xtest_ = false;  // the server fakes input for us
 };
 
 }  // namespace pellion::platform::x11
