@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
+#include <QLineEdit>
+
 #include "platform/desktop_support.h"
 
 using namespace pellion;
@@ -174,4 +176,16 @@ TEST_F(KeysAndHooks, ArmedMouseHookReportsTheNextClickOnceWithTheNewForeground) 
     ASSERT_EQ(xdotool({"click", "1"}), 0);
     spinFor(400);
     EXPECT_EQ(s.clicks.size(), 1u);
+}
+
+TEST_F(KeysAndHooks, TypingIntoOurOwnWindowDoesNotWaitForItself) {
+    QLineEdit own;
+    own.setWindowTitle("Own Field");
+    own.show();
+    ASSERT_TRUE(spinUntil([&] { return s.windows->bringToFront(own.winId()); }));
+    // Our window answers nothing while we are blocked in send(): no ping.
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(s.keys->send("own", true));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_TRUE(spinUntil([&] { return own.text() == "own"; }));
 }

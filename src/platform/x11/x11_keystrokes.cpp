@@ -1,5 +1,6 @@
 #include "platform/x11/x11_keystrokes.h"
 
+#include <unistd.h>
 #include <xcb/xtest.h>
 
 #include <algorithm>
@@ -106,6 +107,9 @@ void X11Keystrokes::letGoOfModifiers(const Keymap& map) {
 void X11Keystrokes::waitUntilProcessed() {
     const xcb_window_t target = foregroundWindow(*x_);
     const xcb_atom_t ping = x_->atom(Atom::NetWmPing), protocols = x_->atom(Atom::WmProtocols);
+    // Our own window cannot answer while we wait here: its keys are queued
+    // for our own event loop, which is all the round trip could ensure.
+    if (target && x_->word(target, x_->atom(Atom::NetWmPid), XCB_ATOM_CARDINAL) == std::uint32_t(::getpid())) return;
     if (!target || !supportsProtocol(*x_, target, ping)) {
         // No way to ask: give it a moment to read what the server sent.
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
