@@ -8,6 +8,8 @@ namespace pellion::platform {
 
 inline constexpr int kShellOk = 33, kShellMissing = 2, kShellCannotRun = 5, kShellNoAssociation = 31,
                      kShellNoStartFolder = 99;
+// A command line that cannot be split into arguments (unbalanced quotes).
+inline constexpr int kShellBadCommandLine = 11;
 
 struct FindResult {
     int code = kShellNoAssociation;

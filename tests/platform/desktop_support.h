@@ -1,0 +1,270 @@
+#pragma once
+// Support for the display tests of the windows, keystrokes, hooks and shell
+// services: child processes with their output, an event-loop spinner, and a
+// connection of the test's own to read what the window manager reports.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace pellion::test {
+
+inline void ensureApp() {
+    static int argc = 1;
+    static char name[] = "platform_tests";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance()) new QApplication(argc, argv);  // lives until exit
+}
+
+// Runs the event loop (sockets, timers, about-to-block) for a while.
+inline void spinFor(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Spins until the condition holds or the time is up; returns the condition.
+inline bool spinUntil(const std::function<bool()>& done, int milliseconds = 3000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        spinFor(10);
+    }
+    return true;
+}
+
+// A program started by the test, stopped when this goes away.
+class Child {
+public:
+    explicit Child(const std::vector<std::string>& args, const std::string& input = {}, bool withInput = false) {
+        int out[2], in[2];
+        if (::pipe(out) != 0 || ::pipe(in) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        posix_spawn_file_actions_addclose(&actions, in[1]);
+        std::vector<char*> argv;
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        if (posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        ::close(in[0]);
+        out_ = out[0];
+        ::fcntl(out_, F_SETFL, O_NONBLOCK);
+        if (withInput && !input.empty()) (void)!::write(in[1], input.data(), input.size());
+        ::close(in[1]);
+    }
+    ~Child() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        if (out_ >= 0) ::close(out_);
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    bool started() const { return pid_ > 0; }
+
+    // The next line of output that starts with the prefix, skipping others.
+    std::optional<std::string> waitLine(const std::string& prefix, int milliseconds = 5000) {
+        std::optional<std::string> found;
+        spinUntil(
+            [&] {
+                readAvailable();
+                while (!lines_.empty()) {
+                    std::string line = lines_.front();
+                    lines_.erase(lines_.begin());
+                    if (line.rfind(prefix, 0) == 0) {
+                        found = line;
+                        return true;
+                    }
+                }
+                return false;
+            },
+            milliseconds);
+        return found;
+    }
+
+private:
+    void readAvailable() {
+        char buffer[4096];
+        ssize_t n;
+        while ((n = ::read(out_, buffer, sizeof buffer)) > 0) partial_.append(buffer, std::size_t(n));
+        std::size_t end;
+        while ((end = partial_.find('\n')) != std::string::npos) {
+            lines_.push_back(partial_.substr(0, end));
+            partial_.erase(0, end + 1);
+        }
+    }
+
+    pid_t pid_ = -1;
+    int out_ = -1;
+    std::string partial_;
+    std::vector<std::string> lines_;
+};
+
+// Runs a program to its end; its exit status, -1 when it could not start.
+inline int runProgram(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid;
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+inline int xdotool(const std::vector<std::string>& args) {
+    std::vector<std::string> all{"xdotool"};
+    all.insert(all.end(), args.begin(), args.end());
+    return runProgram(all);
+}
+
+// The paste-target program: one line field; Enter prints "SUBMIT:" and it.
+class PasteTarget {
+public:
+    explicit PasteTarget(const std::string& title = "Paste Target")
+        : child_({std::string(PELLION_BUILD_DIR) + "/paste_target", title}) {
+        if (auto ready = child_.waitLine("READY ")) window = std::stoul(ready->substr(6));
+    }
+    std::optional<std::string> submitted(int milliseconds = 5000) {
+        auto line = child_.waitLine("SUBMIT:", milliseconds);
+        if (line) line->erase(0, 7);
+        return line;
+    }
+    std::uint32_t window = 0;
+
+private:
+    Child child_;
+};
+
+// Clipboard text served by xclip in the foreground until the test ends.
+class ClipboardText {
+public:
+    explicit ClipboardText(const std::string& text)
+        : child_({"sh", "-c", "exec xclip -quiet -selection clipboard -i 2>/dev/null"}, text, true) {
+        // xclip owns the selection once it has read its input.
+        spinUntil([&] { return runProgram({"sh", "-c", "xclip -o -selection clipboard >/dev/null 2>&1"}) == 0; });
+    }
+
+private:
+    Child child_;
+};
+
+// The test's own view of the server.
+class Observer {
+public:
+    Observer() : c_(xcb_connect(nullptr, nullptr)) {
+        root_ = xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root;
+    }
+    ~Observer() { xcb_disconnect(c_); }
+    xcb_connection_t* xcb() const { return c_; }
+    xcb_window_t root() const { return root_; }
+
+    xcb_atom_t atom(const char* name) {
+        auto* r = xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, std::strlen(name), name), nullptr);
+        const xcb_atom_t a = r ? r->atom : 0;
+        std::free(r);
+        return a;
+    }
+    std::vector<std::uint32_t> words(xcb_window_t w, const char* property) {
+        auto* r = xcb_get_property_reply(c_, xcb_get_property(c_, 0, w, atom(property), XCB_ATOM_ANY, 0, 1024),
+                                         nullptr);
+        std::vector<std::uint32_t> out;
+        if (r && r->format == 32) {
+            auto* v = static_cast<std::uint32_t*>(xcb_get_property_value(r));
+            out.assign(v, v + xcb_get_property_value_length(r) / 4);
+        }
+        std::free(r);
+        return out;
+    }
+    std::uint32_t activeWindow() {
+        auto v = words(root_, "_NET_ACTIVE_WINDOW");
+        return v.empty() ? 0 : v[0];
+    }
+    std::uint32_t wmState(xcb_window_t w) {
+        auto v = words(w, "WM_STATE");
+        return v.empty() ? 0 : v[0];
+    }
+    bool hasNetState(xcb_window_t w, const char* state) {
+        const auto states = words(w, "_NET_WM_STATE");
+        const xcb_atom_t a = atom(state);
+        return std::find(states.begin(), states.end(), a) != states.end();
+    }
+
+    // Key events that reach a window: any client may select them.
+    void watchKeys(xcb_window_t w) {
+        const std::uint32_t mask = XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE;
+        xcb_change_window_attributes(c_, w, XCB_CW_EVENT_MASK, &mask);
+        std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
+    }
+    int keyPressesSeen() {
+        std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
+        int presses = 0;
+        while (xcb_generic_event_t* e = xcb_poll_for_event(c_)) {
+            presses += (e->response_type & 0x7F) == XCB_KEY_PRESS;
+            std::free(e);
+        }
+        return presses;
+    }
+
+private:
+    xcb_connection_t* c_;
+    xcb_window_t root_;
+};
+
+}  // namespace pellion::test
+
+#include "platform/x11/x11_connection.h"
+#include "platform/x11/x11_hooks.h"
+#include "platform/x11/x11_keystrokes.h"
+#include "platform/x11/x11_windows.h"
+
+namespace pellion::test {
+
+// The real windows, keystrokes and hooks on the test display, with what the
+// hooks report collected.
+struct DesktopServices {
+    DesktopServices() {
+        ensureApp();
+        x = platform::x11::Connection::open();
+        if (!x) return;
+        windows = std::make_unique<platform::x11::X11Windows>(x);
+        keys = std::make_unique<platform::x11::X11Keystrokes>(x);
+        hooks = std::make_unique<platform::x11::X11Hooks>(x);
+        hooks->onKeyReleased = [this](platform::KeyRelease r) { released.push_back(platform::keyCode(r.shift, r.vk)); };
+        hooks->onMouseClick = [this](platform::WindowId w) { clicks.push_back(w); };
+    }
+    // Brings the window to the front once the window manager has taken it on.
+    bool focus(std::uint32_t window) {
+        return spinUntil([&] { return windows->bringToFront(window); }, 4000);
+    }
+
+    std::shared_ptr<platform::x11::Connection> x;
+    std::unique_ptr<platform::x11::X11Windows> windows;
+    std::unique_ptr<platform::x11::X11Keystrokes> keys;
+    std::unique_ptr<platform::x11::X11Hooks> hooks;
+    std::vector<std::uint32_t> released;  // key codes, shift mask * 65536 + virtual key
+    std::vector<platform::WindowId> clicks;
+};
+
+}  // namespace pellion::test
