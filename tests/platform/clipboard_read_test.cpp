@@ -150,6 +150,28 @@ TEST_F(ClipboardRead, HungOwnerCostsOneDeadlineOnce) {
     EXPECT_EQ(clip->stats().timeouts, 1);
 }
 
+TEST_F(ClipboardRead, SlowOwnerGetsAboutOneDeadlineInAll) {
+    Owner slow({tool("bad_owner"), "slow"});
+    ASSERT_TRUE(slow.owns());
+    auto t = Clock::now();
+    const auto snap = snapshot();
+    const Ms took = since(t);
+    ASSERT_EQ(snap.size(), 5u);
+    EXPECT_EQ(snap[0].second, bytesOf("<b>whole</b>"));
+    // Two slow answers fit the owner's time; the third runs out of it and
+    // the last is not asked.
+    EXPECT_EQ(snap[1].second, bytesOf("late"));
+    EXPECT_EQ(snap[2].second, bytesOf("late"));
+    EXPECT_FALSE(snap[3].second.has_value());
+    EXPECT_FALSE(snap[4].second.has_value());
+    EXPECT_GE(took, Ms(1000));
+    EXPECT_LT(took, Ms(1400));
+    EXPECT_EQ(clip->stats().timeouts, 1);
+    t = Clock::now();
+    EXPECT_FALSE(named("application/x-slow-0").has_value());
+    EXPECT_LT(since(t), Ms(100));
+}
+
 TEST_F(ClipboardRead, RefusedTargetIsLeftOutAndTheRestIsRead) {
     Owner bad({tool("bad_owner"), "refuse"});
     ASSERT_TRUE(bad.owns());

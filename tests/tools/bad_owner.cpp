@@ -5,14 +5,19 @@
 //                       chunks and the end without waiting for the reader
 //   bad_owner die       starts INCR for application/x-big and exits after
 //                       the first chunk
+//   bad_owner slow      offers application/x-slow-0 to -3 and answers each
+//                       after 400 ms
 // Every mode also serves text/html as "<b>whole</b>". Prints "ready" once it
 // owns the CLIPBOARD; exits when it loses it or is killed.
 #include <xcb/xcb.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -48,8 +53,8 @@ void notify(const xcb_selection_request_event_t* r, bool ok) {
 
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode != "refuse" && mode != "zero" && mode != "badincr" && mode != "die") {
-        std::fprintf(stderr, "usage: bad_owner refuse|zero|badincr|die\n");
+    if (mode != "refuse" && mode != "zero" && mode != "badincr" && mode != "die" && mode != "slow") {
+        std::fprintf(stderr, "usage: bad_owner refuse|zero|badincr|die|slow\n");
         return 2;
     }
     c = xcb_connect(nullptr, nullptr);
@@ -65,6 +70,10 @@ int main(int argc, char** argv) {
     if (mode == "refuse") offer.push_back(refused);
     if (mode == "zero") offer.insert(offer.end(), {emptyT, utf8});
     if (mode == "badincr" || mode == "die") offer.push_back(big);
+    std::vector<xcb_atom_t> slow;
+    for (int i = 0; mode == "slow" && i < 4; ++i)
+        slow.push_back(atom(("application/x-slow-" + std::to_string(i)).c_str()));
+    offer.insert(offer.end(), slow.begin(), slow.end());
 
     xcb_set_selection_owner(c, self, clipboard, XCB_CURRENT_TIME);
     xcb_get_selection_owner_reply_t* owner =
@@ -92,6 +101,10 @@ int main(int argc, char** argv) {
                 notify(r, true);
             } else if (mode == "zero" && (r->target == emptyT || r->target == utf8)) {
                 write(r->requestor, r->property, r->target, 8, nullptr, 0);
+                notify(r, true);
+            } else if (std::find(slow.begin(), slow.end(), r->target) != slow.end()) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(400));
+                write(r->requestor, r->property, r->target, 8, "late", 4);
                 notify(r, true);
             } else if (r->target == big && (mode == "badincr" || mode == "die")) {
                 const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;

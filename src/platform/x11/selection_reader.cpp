@@ -23,6 +23,45 @@ XcbPtr<xcb_get_property_reply_t> takeProperty(xcb_connection_t* c, xcb_window_t 
     return XcbPtr<xcb_get_property_reply_t>(xcb_get_property_reply(c, cookie, nullptr));
 }
 
+// Gathers the chunks of an INCR transfer. They go straight into the block
+// while they fit the size the owner announced; beyond it they are kept as
+// received and joined once at the end, so memory never holds a growing
+// vector's old and new copies at the same time.
+class IncrBuffer {
+public:
+    IncrBuffer(Bytes& out, std::uint64_t sizeHint) : out_(out) {
+        out_.reserve(static_cast<std::size_t>(std::min(sizeHint, kReserveCap)));
+    }
+    // false when the block would grow beyond what a clip can hold.
+    bool add(XcbPtr<xcb_get_property_reply_t> reply) {
+        const auto length = static_cast<std::size_t>(xcb_get_property_value_length(reply.get()));
+        if (out_.size() + heldSize_ + length > kMaxBlock) return false;
+        if (held_.empty() && out_.size() + length <= out_.capacity()) {
+            const auto* value = static_cast<const std::uint8_t*>(xcb_get_property_value(reply.get()));
+            out_.insert(out_.end(), value, value + length);
+        } else {
+            held_.push_back(std::move(reply));
+            heldSize_ += length;
+        }
+        return true;
+    }
+    void finish() {
+        if (held_.empty()) return;
+        out_.reserve(out_.size() + heldSize_);
+        for (auto& reply : held_) {
+            const auto* value = static_cast<const std::uint8_t*>(xcb_get_property_value(reply.get()));
+            out_.insert(out_.end(), value, value + xcb_get_property_value_length(reply.get()));
+            reply.reset();
+        }
+        held_.clear();
+    }
+
+private:
+    Bytes& out_;
+    std::vector<XcbPtr<xcb_get_property_reply_t>> held_;
+    std::size_t heldSize_ = 0;
+};
+
 }  // namespace
 
 SelectionReader::SelectionReader(std::unique_ptr<Connection> c, ReaderTimes times) : c_(std::move(c)), times_(times) {
@@ -190,37 +229,33 @@ ReadResult SelectionReader::receiveIncr(const OwnerState& state, xcb_atom_t prop
     ++stats_.incrTransfers;
     xcb_connection_t* x = c_->get();
     const xcb_window_t win = requestor_;
-    out.reserve(static_cast<std::size_t>(std::min(sizeHint, kReserveCap)));
+    IncrBuffer buffer(out, sizeHint);
     for (;;) {
         // Taking the previous value deleted it, which tells the owner to write the next.
-        const ReadResult r = waitFor(state, times_.deadline, [&](const xcb_generic_event_t* ev) {
+        ReadResult r = waitFor(state, times_.deadline, [&](const xcb_generic_event_t* ev) {
             if (eventType(ev) != XCB_PROPERTY_NOTIFY) return false;
             const auto* n = reinterpret_cast<const xcb_property_notify_event_t*>(ev);
             return n->window == win && n->atom == property && n->state == XCB_PROPERTY_NEW_VALUE;
         });
+        std::uint32_t seq = 0;
+        XcbPtr<xcb_get_property_reply_t> reply;
+        if (r == ReadResult::Ok) {
+            reply = takeProperty(x, win, property, seq);
+            // A value gone already, or a newer one announced before our read:
+            // the owner wrote without waiting for us.
+            if (!reply || reply->type == XCB_ATOM_NONE || wroteAhead(win, property, seq))
+                r = c_->broken() ? ReadResult::Broken : ReadResult::BadSequence;
+        }
+        if (r == ReadResult::Ok && xcb_get_property_value_length(reply.get()) == 0) {
+            type = reply->type;
+            buffer.finish();
+            return ReadResult::Ok;
+        }
+        if (r == ReadResult::Ok && !buffer.add(std::move(reply))) r = ReadResult::BadSequence;
         if (r != ReadResult::Ok) {
             Bytes().swap(out);
             return fail(state, r);
         }
-        std::uint32_t seq = 0;
-        auto reply = takeProperty(x, win, property, seq);
-        // A value gone already, or a newer one announced before our read:
-        // the owner wrote without waiting for us.
-        if (!reply || reply->type == XCB_ATOM_NONE || wroteAhead(win, property, seq)) {
-            Bytes().swap(out);
-            return fail(state, c_->broken() ? ReadResult::Broken : ReadResult::BadSequence);
-        }
-        const auto length = static_cast<std::size_t>(xcb_get_property_value_length(reply.get()));
-        if (length == 0) {
-            type = reply->type;
-            return ReadResult::Ok;
-        }
-        if (out.size() + length > kMaxBlock) {
-            Bytes().swap(out);
-            return fail(state, ReadResult::BadSequence);
-        }
-        const auto* value = static_cast<const std::uint8_t*>(xcb_get_property_value(reply.get()));
-        out.insert(out.end(), value, value + length);
     }
 }
 
