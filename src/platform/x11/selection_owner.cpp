@@ -148,11 +148,9 @@ void SelectionOwner::startPublish() {
 void SelectionOwner::finishPublish(xcb_timestamp_t time) {
     xcb_connection_t* x = c_->get();
     const xcb_atom_t clipboard = c_->atoms().clipboard;
-    const ContentPtr previous = served();
-    const xcb_timestamp_t previousTime = acquired_;
     {
         std::lock_guard lock(mutex_);
-        served_ = publishing_->content;
+        served_ = publishing_->content;  // before we own, so the first request finds it
     }
     acquired_ = time;
     xcb_set_selection_owner(x, window_, clipboard, time);
@@ -161,8 +159,7 @@ void SelectionOwner::finishPublish(xcb_timestamp_t time) {
     const bool ok = r && r->owner == window_;
     if (!ok) {
         std::lock_guard lock(mutex_);
-        served_ = r && r->owner ? nullptr : previous;
-        acquired_ = previousTime;
+        served_.reset();
     }
     publishing_->done.set_value(ok);
     publishing_.reset();
