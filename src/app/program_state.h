@@ -4,7 +4,9 @@
 #include <string>
 
 #include "app/settings_record.h"
+#include "app/startup.h"
 #include "platform/platform.h"
+#include "store/clip_file.h"
 #include "store/list_model.h"
 #include "ui/logic/main_form.h"
 
@@ -23,6 +25,8 @@ struct ProgramState {
     // Later modules add their shared state here (the list model, the marker
     // id, the capture flags) as members of their own types.
 
+    StartupState startup;   // program folder, help file, the data folder's lock
+    ClipState clip;         // last snapshot's text, the marker id, the text-only switch
     ListModel lists;        // the four lists, bulk cache, hot key and library labels (store/)
     ui::MainForm mainForm;  // what the main window shows, its layout and highlight
 };

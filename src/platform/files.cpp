@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -211,6 +212,119 @@ std::vector<std::string> list(const std::string& folder, const std::string& patt
     }
     std::sort(out.begin(), out.end());
     return out;
+}
+
+}  // namespace pellion::files
+
+namespace pellion::files {
+
+std::string programFile() {
+    std::error_code ec;
+    auto p = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : p.string();
+}
+
+WholeFileWriter::WholeFileWriter(const std::string& path) : path_(path), temp_(tempNameBeside(path)) {
+    fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+}
+
+WholeFileWriter::~WholeFileWriter() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(temp_.c_str());
+    }
+}
+
+bool WholeFileWriter::append(const void* data, std::size_t count) {
+    if (!ok()) return false;
+    if (!writeAllFd(fd_, static_cast<const std::uint8_t*>(data), count)) failed_ = true;
+    else written_ += count;
+    return !failed_;
+}
+
+bool WholeFileWriter::patch(std::uint64_t offset, const void* data, std::size_t count) {
+    if (!ok() || offset + count > written_) return false;
+    auto p = static_cast<const std::uint8_t*>(data);
+    std::size_t done = 0;
+    while (done < count) {
+        ssize_t n = ::pwrite(fd_, p + done, count - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            failed_ = true;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool WholeFileWriter::commit() {
+    if (fd_ < 0) return false;
+    bool good = !failed_ && ::fsync(fd_) == 0;
+    good = (::close(fd_) == 0) && good;
+    fd_ = -1;
+    if (good) good = ::rename(temp_.c_str(), path_.c_str()) == 0;
+    if (!good) ::unlink(temp_.c_str());
+    return good;
+}
+
+Reader::Reader(const std::string& path) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st{};
+    if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && st.st_size > 0) size_ = static_cast<std::uint64_t>(st.st_size);
+}
+
+Reader::~Reader() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool Reader::readAt(std::uint64_t offset, void* out, std::size_t count) {
+    if (fd_ < 0) return false;
+    auto p = static_cast<std::uint8_t*>(out);
+    std::size_t got = 0;
+    while (got < count) {
+        ssize_t n = ::pread(fd_, p + got, count - got, static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        got += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+FileLock::~FileLock() { release(); }
+
+FileLock::Result FileLock::acquire(const std::string& path) {
+    release();
+    // Opening an existing file for writing changes nothing on disk.
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return Result::Failed;
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR) continue;
+        const bool busy = errno == EWOULDBLOCK;
+        ::close(fd);
+        return busy ? Result::Busy : Result::Failed;
+    }
+    fd_ = fd;
+    return Result::Taken;
+}
+
+bool FileLock::setContent(const std::string& text) {
+    if (fd_ < 0 || ::ftruncate(fd_, 0) != 0) return false;
+    std::size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = ::pwrite(fd_, text.data() + done, text.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+void FileLock::release() {
+    if (fd_ >= 0) ::close(fd_);  // closing drops the lock
+    fd_ = -1;
 }
 
 }  // namespace pellion::files

@@ -47,4 +47,70 @@ bool matchesWildcard(const std::string& name, const std::string& pattern);
 std::string toLower(std::string text);
 std::string toUpper(std::string text);
 
+// The running program's own file, absolute; empty when unknown.
+std::string programFile();
+
+// Builds a new file piece by piece in a temporary file beside path; commit()
+// puts it in place by rename, so readers never see half of it. Dropped
+// without commit, the temporary file goes and the old file stays.
+class WholeFileWriter {
+public:
+    explicit WholeFileWriter(const std::string& path);
+    ~WholeFileWriter();
+    WholeFileWriter(const WholeFileWriter&) = delete;
+    WholeFileWriter& operator=(const WholeFileWriter&) = delete;
+
+    bool ok() const { return fd_ >= 0 && !failed_; }
+    bool append(const void* data, std::size_t count);
+    bool append(const Bytes& bytes) { return append(bytes.data(), bytes.size()); }
+    // Overwrites bytes already appended (a count known only at the end).
+    bool patch(std::uint64_t offset, const void* data, std::size_t count);
+    bool commit();
+
+private:
+    std::string path_, temp_;
+    int fd_ = -1;
+    bool failed_ = false;
+    std::uint64_t written_ = 0;
+};
+
+// One file opened once for reads at given positions.
+class Reader {
+public:
+    explicit Reader(const std::string& path);
+    ~Reader();
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
+
+    bool ok() const { return fd_ >= 0; }
+    std::uint64_t size() const { return size_; }  // at opening
+    // Exactly count bytes at offset into out; false when fewer are there.
+    bool readAt(std::uint64_t offset, void* out, std::size_t count);
+
+private:
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
+
+// An exclusive advisory lock (flock) on a file, held until destroyed or the
+// process ends. Taking it changes neither the file's bytes nor its times.
+class FileLock {
+public:
+    enum class Result { Taken, Busy, Failed };
+    FileLock() = default;
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    // Creates the file (0600) only when it is missing.
+    Result acquire(const std::string& path);
+    bool held() const { return fd_ >= 0; }
+    // Replaces the content in place: the locked file is never swapped by rename.
+    bool setContent(const std::string& text);
+    void release();
+
+private:
+    int fd_ = -1;
+};
+
 }  // namespace pellion::files

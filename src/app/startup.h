@@ -1,0 +1,68 @@
+#pragma once
+// Start-up and shutdown: the data folder, the single running copy per data
+// folder, the settings, the library folder and the clipboard marker.
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include "platform/files.h"
+#include "platform/windows.h"
+
+namespace pellion {
+
+struct ProgramState;
+struct DateTime;
+struct SettingsRecord;
+
+struct StartupState {
+    std::string programFile;
+    std::string programFolder;  // ending with "/"
+    std::string helpFile;
+    files::FileLock instanceLock;  // held for the whole run
+};
+
+// Names of the data folder's own files.
+inline constexpr const char* kInstanceLockName = "pellion.lock";
+
+// What the windows do at fixed points of start-up.
+struct StartupCalls {
+    // Creates the main window, hidden, with this caption; returns its id.
+    std::function<platform::WindowId(const std::string& caption)> createMainWindow;
+    // Moves the main window to the top left when it lies beyond this screen.
+    std::function<void(platform::Point screenTwips)> keepMainWindowOnScreen;
+    // Handles pending window events (while the clipboard is busy).
+    std::function<void()> processEvents;
+};
+
+// Looks for a running copy by its caption of now or of one minute earlier and
+// then by the data folder's lock; fronts the copy's window when found. True
+// when another copy runs: this process must end, and no file was changed.
+// Otherwise the lock is held and false is returned. A copy that holds the lock
+// but shows no window yet is waited for up to patience.
+bool ActivateExistingInstance(ProgramState& state, const DateTime& now,
+                              std::chrono::milliseconds patience = std::chrono::seconds(2));
+
+// Writes the main window's id into the lock file, for a later copy to front.
+void RecordMainWindow(ProgramState& state);
+
+// The first run of this version in an old single-library folder: every file
+// of the old library moves into "lib1". Returns whether it ran.
+bool MigrateToLibraryFolders(ProgramState& state);
+// Whether the migration leaves this data-folder file where it is.
+bool StaysInDataFolder(const std::string& name, const std::string& programName);
+
+// Settings, their repairs, the library folder and the move of old files.
+void StartupLoader(ProgramState& state, const StartupCalls& calls);
+
+enum class StartOutcome { Started, OtherCopyRunning };
+// The whole start-up up to showing the main window.
+StartOutcome StartProgram(ProgramState& state, const std::string& programFile, const DateTime& now,
+                          const StartupCalls& calls);
+
+// Minimised, unless kept on top or this is the first run.
+platform::ShowState InitialShowState(const SettingsRecord& settings);
+
+// Everything else is written as it changes.
+void Shutdown(ProgramState& state);
+
+}  // namespace pellion

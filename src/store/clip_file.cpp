@@ -1,0 +1,201 @@
+#include "store/clip_file.h"
+
+#include <algorithm>
+#include <limits>
+#include <thread>
+
+#include "app/program_state.h"
+#include "platform/files.h"
+#include "store/le_bytes.h"
+
+namespace pellion {
+
+namespace {
+
+constexpr std::int32_t kNamedMarker = -1;
+
+bool appendI32(files::WholeFileWriter& w, std::int32_t v) {
+    std::vector<std::uint8_t> b;
+    le::putI32(b, v);
+    return w.append(b);
+}
+
+// Sequential reads over a clip file that never ask for more than it holds.
+class ClipReader {
+public:
+    explicit ClipReader(const std::string& path) : file_(path) {}
+
+    std::uint64_t remaining() const { return file_.size() > pos_ ? file_.size() - pos_ : 0; }
+
+    // A missing file or a read past the end yields false (and v = 0).
+    bool i32(std::int32_t& v) {
+        std::uint8_t b[4];
+        v = 0;
+        if (remaining() < 4 || !file_.readAt(pos_, b, 4)) return false;
+        pos_ += 4;
+        v = le::getI32(b);
+        return true;
+    }
+
+    // A length read from the file: false unless 0..remaining.
+    bool length(std::int32_t& n) { return i32(n) && n >= 0 && static_cast<std::uint64_t>(n) <= remaining(); }
+
+    bool bytes(std::size_t n, void* out) {
+        if (n > remaining() || !file_.readAt(pos_, out, n)) return false;
+        pos_ += n;
+        return true;
+    }
+
+    void skip(std::size_t n) { pos_ += n; }
+
+private:
+    files::Reader file_;
+    std::uint64_t pos_ = 0;
+};
+
+struct Record {
+    std::uint32_t id = 0;
+    std::string name;
+    std::int32_t size = 0;
+};
+
+// The header of the next record; false when the file ends inside it.
+bool readHeader(ClipReader& in, bool named, Record& r) {
+    std::int32_t id = 0, nameLength = 0;
+    if (!in.i32(id)) return false;
+    r.id = static_cast<std::uint32_t>(id);
+    if (named) {
+        if (!in.length(nameLength)) return false;
+        r.name.assign(static_cast<std::size_t>(nameLength), '\0');
+        if (!in.bytes(r.name.size(), r.name.data())) return false;
+    }
+    return in.length(r.size);
+}
+
+// Restores the records of layout A (named) or C; returns the outcome.
+RestoreResult restoreRecords(ProgramState& state, ClipReader& in, std::int32_t count, bool named) {
+    auto& cb = *state.platform.clipboard;
+    for (std::int32_t i = 0; i < count; ++i) {
+        Record r;
+        if (!readHeader(in, named, r)) return RestoreResult::Truncated;
+        const auto size = static_cast<std::size_t>(r.size);
+        const bool textFormat = r.id == platform::kTextFormat || r.id == platform::kOemTextFormat;
+        if ((state.clip.textOnly && !textFormat) || IsExcludedFormat(r.name) || size == 0) {
+            in.skip(size);
+            continue;
+        }
+        platform::Bytes data(size);
+        if (!in.bytes(size, data.data())) return RestoreResult::Truncated;
+        const std::uint32_t id = r.name.empty() ? r.id : cb.registerFormat(r.name);
+        if (!cb.setData(id, std::move(data))) return RestoreResult::Interrupted;
+    }
+    return RestoreResult::Restored;
+}
+
+}  // namespace
+
+bool IsExcludedFormat(const std::string& name) {
+    const std::string upper = files::toUpper(name);
+    return upper == "EMBED SOURCE" || upper == "NATIVE" || upper.find("LINK") != std::string::npos ||
+           upper.find("OBJECT") != std::string::npos || upper.find("OLE ") != std::string::npos;
+}
+
+std::string ClipTempPath(const ProgramState& state) { return files::resolve(state.dataFolder, kClipTempName); }
+
+bool SnapshotClipboard(ProgramState& state) {
+    auto& cb = *state.platform.clipboard;
+    const std::string path = ClipTempPath(state);
+    files::WholeFileWriter out(path);
+    appendI32(out, kNamedMarker);
+    appendI32(out, 0);
+    state.clip.hasText = false;
+    state.clip.clipText.clear();
+    std::int32_t count = 0;
+    for (const auto& format : cb.formats()) {
+        if (IsExcludedFormat(format.name)) continue;
+        auto data = cb.data(format.id);
+        if (!data || data->empty() || data->size() > std::numeric_limits<std::int32_t>::max()) continue;
+        if (format.id == platform::kTextFormat) {
+            state.clip.hasText = true;
+            state.clip.clipText.assign(data->begin(), data->end());
+        }
+        appendI32(out, static_cast<std::int32_t>(format.id));
+        appendI32(out, static_cast<std::int32_t>(format.name.size()));
+        out.append(format.name.data(), format.name.size());
+        appendI32(out, static_cast<std::int32_t>(data->size()));
+        out.append(*data);
+        ++count;
+    }
+    std::vector<std::uint8_t> countBytes;
+    le::putI32(countBytes, count);
+    out.patch(4, countBytes.data(), countBytes.size());
+    if (out.commit()) return true;
+    // A stale file from an earlier snapshot must not pass for this one.
+    files::remove(path);
+    return false;
+}
+
+bool AddMarker(ProgramState& state) {
+    auto& cb = *state.platform.clipboard;
+    if (state.clip.markerId == 0) state.clip.markerId = cb.registerFormat(platform::kMarkerName);
+    return cb.setData(state.clip.markerId, {'o', 'k'});
+}
+
+bool RegisterMarker(ProgramState& state, const std::function<void()>& processEvents,
+                    std::chrono::milliseconds patience) {
+    auto* cb = state.platform.clipboard.get();
+    if (!cb) return false;
+    // Another program may hold the clipboard for a moment; a clipboard that
+    // never opens must not keep the program from starting.
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (!cb->open()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        if (processEvents) processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    state.clip.markerId = cb->registerFormat(platform::kMarkerName);
+    const bool marked = AddMarker(state);
+    cb->close();
+    return marked;
+}
+
+RestoreResult RestoreClipFile(ProgramState& state, const std::string& path) {
+    auto* cb = state.platform.clipboard.get();
+    if (!cb) return RestoreResult::Busy;
+    // A missing or unreadable file reads as zeros: no records.
+    ClipReader in(path);
+    std::int32_t first = 0, second = 0;
+    in.i32(first);
+    if (first == kNamedMarker) in.i32(second);
+
+    RestoreResult result = RestoreResult::Restored;
+    if (first == kNamedMarker && second == kNamedMarker) {
+        // Plain text as the clip editor writes it.
+        std::int32_t length = 0;
+        in.i32(length);
+        std::string text(static_cast<std::size_t>(std::clamp<std::int64_t>(length, 0, in.remaining())), '\0');
+        in.bytes(text.size(), text.data());
+        if (text.size() != static_cast<std::size_t>(std::max(length, 0))) result = RestoreResult::Truncated;
+        state.clip.hasText = true;
+        state.clip.clipText = text;
+        cb->setText(text);
+        if (!cb->open()) return RestoreResult::Busy;
+    } else {
+        if (!cb->open()) return RestoreResult::Busy;
+        cb->empty();
+        const bool named = first == kNamedMarker;
+        result = restoreRecords(state, in, named ? second : first, named);
+    }
+    if (result != RestoreResult::Interrupted && !AddMarker(state)) result = RestoreResult::Interrupted;
+    cb->close();
+    return result;
+}
+
+AfterRestore FollowUpRestore(ProgramState& state, int lastSelectedSlot) {
+    if (state.clip.viewerOpen) return AfterRestore::FocusViewer;
+    if (state.settings.OnTop != 0 || lastSelectedSlot >= 1000) return AfterRestore::Nothing;
+    if (state.platform.windows) state.platform.windows->show(state.mainWindow, platform::ShowState::Minimised);
+    return AfterRestore::Minimised;
+}
+
+}  // namespace pellion

@@ -1,0 +1,61 @@
+#pragma once
+// The clip data file: one clipboard content with every format's bytes, and
+// its exchange with the system clipboard under the private marker format.
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace pellion {
+
+struct ProgramState;
+
+// What the last snapshot left for its caller, and the switches of a restore.
+struct ClipState {
+    bool hasText = false;        // a text block (format 1) was stored
+    std::string clipText;        // that block as stored, NUL included
+    std::uint32_t markerId = 0;  // "PellionClips" as registered in this run
+    bool textOnly = false;       // restores put back text formats alone
+    bool viewerOpen = false;     // the clip viewer takes the focus after a restore
+};
+
+inline constexpr const char* kClipTempName = "clip.tmp";
+
+// Object-embedding formats refer to a live source program and are never kept.
+bool IsExcludedFormat(const std::string& name);
+
+std::string ClipTempPath(const ProgramState& state);
+
+// The clipboard is open. Writes every format into "clip.tmp" (marker -1, the
+// record count, then the records) and sets hasText and clipText. False when
+// the file could not be written whole; "clip.tmp" is then gone, never stale.
+bool SnapshotClipboard(ProgramState& state);
+
+// The clipboard is open. Adds the "ok" block under the marker format.
+bool AddMarker(ProgramState& state);
+
+// Marks whatever the clipboard holds now as already seen. Opening is retried
+// with processEvents between tries for up to patience; false when it never
+// opened (nothing was marked).
+bool RegisterMarker(ProgramState& state, const std::function<void()>& processEvents,
+                    std::chrono::milliseconds patience = std::chrono::seconds(5));
+
+enum class RestoreResult {
+    Restored,     // every record is on the clipboard, with the marker
+    Truncated,    // the file ended inside a record: the whole ones, with the marker
+    Busy,         // the clipboard would not open: nothing changed (text of a text-only file aside)
+    Interrupted,  // a block was refused: the blocks so far, no marker
+};
+
+// Puts the clip file at path on the clipboard in place of its content and adds
+// the marker. Reads the named, text-only and unnamed layouts; a missing or
+// empty file gives an empty clipboard with the marker.
+RestoreResult RestoreClipFile(ProgramState& state, const std::string& path);
+
+enum class AfterRestore { Nothing, FocusViewer, Minimised };
+// After a restore the program steps back so that the user's program gets the
+// focus: the main window minimises unless it is kept up (on top, or a slot of
+// 1000 or more that is about to become a shortcut).
+AfterRestore FollowUpRestore(ProgramState& state, int lastSelectedSlot);
+
+}  // namespace pellion

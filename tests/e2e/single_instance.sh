@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Two starts from one folder: the second copy fronts the first and exits at
+# once without changing any file, whether it finds the first by its caption or,
+# when that caption is stale, by the lock in the data folder.
+source "$(dirname "$0")/common.bash" "$1"
+
+app=$work/app
+install_program "$app"
+start_program "$app"
+first=$last_pid
+w1=$(main_window "$first") || fail "first copy shows no window"
+sleep 0.5  # let start-up finish its writes
+
+# Another program has the focus and the first copy is minimised.
+"$build/paste_target" "Other program" >/dev/null 2>&1 &
+started+=($!)
+for _ in $(seq 100); do
+    other=$(xdotool search --name '^Other program$' 2>/dev/null | head -n1 || true)
+    [[ -n "$other" ]] && break
+    sleep 0.1
+done
+[[ -n "$other" ]] || fail "no other window"
+
+second_start_fronts_first() {
+    local what=$1
+    xdotool windowactivate --sync "$other"
+    [[ $(xdotool getactivewindow) == "$other" ]] || fail "$what: other window not active"
+    local before after t0 t1 rc
+    before=$(folder_state "$app")
+    t0=$(date +%s%N)
+    rc=0
+    timeout 10 "$app/pellion" >>"$work/program.log" 2>&1 || rc=$?
+    t1=$(date +%s%N)
+    ((rc == 0)) || fail "$what: second copy ended with $rc"
+    (((t1 - t0) / 1000000 < 4000)) || fail "$what: second copy took $(((t1 - t0) / 1000000)) ms"
+    kill -0 "$first" 2>/dev/null || fail "$what: first copy is gone"
+    after=$(folder_state "$app")
+    [[ "$before" == "$after" ]] || fail "$what: files changed: $(diff <(echo "$before") <(echo "$after"))"
+    local active=""
+    for _ in $(seq 30); do
+        active=$(xdotool getactivewindow 2>/dev/null || true)
+        [[ "$active" == "$w1" ]] && break
+        sleep 0.1
+    done
+    [[ "$active" == "$w1" ]] || fail "$what: first copy not fronted (active $active, first $w1)"
+    echo "ok: $what in $(((t1 - t0) / 1000000)) ms"
+}
+
+second_start_fronts_first "caption found"
+
+# The first copy stops renaming its window (stopped, its caption stale): the
+# caption search misses it and the lock still keeps the second copy out.
+xdotool set_window --name "stale caption" "$w1"
+kill -STOP "$first"
+second_start_fronts_first "stale caption, lock held"
+kill -CONT "$first"
+
+close_and_wait "$w1" "$first"
+echo "PASS"
