@@ -34,11 +34,11 @@ start_program() {
     started+=("$last_pid")
 }
 
-# The id of the main window of process $1, waited for up to 10 s.
+# The id of the shown main window of process $1, waited for up to 10 s.
 main_window() {
     local id
     for _ in $(seq 100); do
-        id=$(xdotool search --pid "$1" --name '^ Pellion Clipboard {10}' 2>/dev/null | head -n1 || true)
+        id=$(xdotool search --onlyvisible --pid "$1" --name '^ Pellion Clipboard {10}' 2>/dev/null | head -n1 || true)
         [[ -n "$id" ]] && { echo "$id"; return 0; }
         sleep 0.1
     done

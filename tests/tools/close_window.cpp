@@ -27,7 +27,9 @@ int main(int argc, char** argv) {
     ev.data.data32[1] = 2;  // from a pager or tool, as a user's request
     xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&ev));
-    xcb_flush(c);
+    // A round trip, so the request is handled before the connection closes
+    // (a bare flush and disconnect can lose it).
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
     std::free(atom);
     xcb_disconnect(c);
     return 0;

@@ -5,6 +5,8 @@
 // thread that created it.
 #include <xcb/xcb.h>
 
+#include "platform/x11/xcb_ptr.h"
+
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -20,12 +22,6 @@ class QSocketNotifier;
 
 namespace pellion::platform::x11 {
 
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-using EventPtr = std::unique_ptr<xcb_generic_event_t, FreeDeleter>;
-template <typename T>
-using ReplyPtr = std::unique_ptr<T, FreeDeleter>;
 
 enum class Atom {
     NetActiveWindow, NetClientList, NetSupportingWmCheck, NetSupported, NetWmName, Utf8String, WmState,

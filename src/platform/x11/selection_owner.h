@@ -1,0 +1,90 @@
+#pragma once
+// Owns the CLIPBOARD and serves it on a connection and thread of its own, so
+// that serving never waits for the user interface and never meets a read of
+// ours on the same connection.
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <future>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/x11/clip_content.h"
+#include "platform/x11/selection_connection.h"
+
+namespace pellion::platform::x11 {
+
+class SelectionOwner {
+public:
+    explicit SelectionOwner(std::unique_ptr<SelectionConnection> c);
+    ~SelectionOwner();
+    SelectionOwner(const SelectionOwner&) = delete;
+    SelectionOwner& operator=(const SelectionOwner&) = delete;
+
+    std::uint32_t window() const { return window_; }
+    // Takes the CLIPBOARD with a fresh server timestamp and serves content
+    // from then on; false when ownership was not confirmed in time.
+    bool publish(ContentPtr content);
+    // Serves other content under the ownership we hold (the marker added).
+    void replace(ContentPtr content);
+    // What we serve; nullptr while another program owns the CLIPBOARD.
+    ContentPtr served() const;
+    std::size_t chunk() const { return chunk_; }
+
+private:
+    struct Publish {
+        ContentPtr content;
+        std::promise<bool> done;
+    };
+    // Bytes on their way to a requestor, written one chunk per deletion.
+    struct Transfer {
+        xcb_window_t requestor;
+        xcb_atom_t property;
+        xcb_atom_t type;
+        std::shared_ptr<const void> keep;  // keeps data alive
+        const std::uint8_t* data;
+        std::size_t size;
+        std::size_t offset;
+        Clock::time_point last;
+    };
+    struct Payload {
+        xcb_atom_t type = XCB_ATOM_NONE;
+        std::uint8_t format = 8;
+        std::shared_ptr<const void> keep;
+        const std::uint8_t* data = nullptr;
+        std::size_t size = 0;  // in bytes
+    };
+
+    void run();
+    void handle(const xcb_generic_event_t* ev);
+    void startPublish();
+    void finishPublish(xcb_timestamp_t time);
+    void onRequest(const xcb_selection_request_event_t* req);
+    void onPropertyDeleted(xcb_window_t window, xcb_atom_t property);
+    bool convert(const ContentPtr& content, xcb_atom_t target, Payload& out);
+    bool answer(xcb_window_t requestor, xcb_atom_t property, const ContentPtr& content, xcb_atom_t target);
+    bool answerMultiple(xcb_window_t requestor, xcb_atom_t property, const ContentPtr& content);
+    void write(xcb_window_t requestor, xcb_atom_t property, Payload payload);
+    void endTransfer(std::size_t index);
+    void expireTransfers();
+    void wake();
+
+    std::unique_ptr<SelectionConnection> c_;
+    xcb_window_t window_ = 0;
+    std::size_t chunk_ = 0;
+    int wakeFd_ = -1;
+    std::atomic<bool> stop_{false};
+
+    mutable std::mutex mutex_;  // guards queue_, served_
+    std::deque<Publish> queue_;
+    ContentPtr served_;
+
+    // Serving thread only.
+    std::optional<Publish> publishing_;
+    xcb_timestamp_t acquired_ = 0;
+    std::vector<Transfer> transfers_;
+    std::thread thread_;
+};
+
+}  // namespace pellion::platform::x11

@@ -1,0 +1,160 @@
+#pragma once
+// Rules of the X11 clipboard that need no display, kept apart so the unit
+// tests can check them: which targets are protocol meta targets or text, how
+// text is folded into format 1 and served back, and how a large block is cut
+// into INCR chunks.
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pellion::platform::x11 {
+
+enum class TargetKind {
+    Meta,   // part of the selection protocol, not content
+    Text,   // folds into format 1
+    Skip,   // a core type whose bytes are server resource ids (PIXMAP, WINDOW, ...)
+    Named,  // a format of its own: name = atom name, id = atom
+};
+
+// Atoms up to this number are predefined by the core protocol.
+inline constexpr std::uint32_t kLastPredefinedAtom = 68;
+
+inline constexpr std::array<std::string_view, 8> kMetaTargets = {
+    "TARGETS", "TIMESTAMP", "MULTIPLE", "SAVE_TARGETS",
+    "DELETE", "INSERT_SELECTION", "INSERT_PROPERTY", "TARGET_SIZES"};
+
+// In the order a reader prefers them.
+inline constexpr std::array<std::string_view, 6> kTextTargets = {
+    "UTF8_STRING", "text/plain;charset=utf-8", "text/plain", "STRING", "TEXT", "COMPOUND_TEXT"};
+
+// What format 1 is offered as when we own the selection.
+inline constexpr std::array<std::string_view, 5> kServedTextTargets = {
+    "UTF8_STRING", "STRING", "TEXT", "text/plain", "text/plain;charset=utf-8"};
+
+// Lower is preferred; -1 for a target that is not text.
+inline int textRank(std::string_view name) {
+    for (std::size_t i = 0; i < kTextTargets.size(); ++i)
+        if (kTextTargets[i] == name) return static_cast<int>(i);
+    return -1;
+}
+
+inline TargetKind classifyTarget(std::string_view name, std::uint32_t atom) {
+    if (std::find(kMetaTargets.begin(), kMetaTargets.end(), name) != kMetaTargets.end()) return TargetKind::Meta;
+    if (textRank(name) >= 0) return TargetKind::Text;
+    // Core types other than STRING name server resources or are not content;
+    // atoms 1 and 7 would also collide with the text format numbers.
+    if (atom == 0 || atom <= kLastPredefinedAtom || name.empty()) return TargetKind::Skip;
+    return TargetKind::Named;
+}
+
+// A format id that may be served: text, OEM text, or a non-predefined atom.
+inline bool isServableId(std::uint32_t id) { return id == 1 || id == 7 || id > kLastPredefinedAtom; }
+
+inline bool isValidUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t n = 0;
+        std::uint32_t cp = 0;
+        if (c >= 0xC2 && c <= 0xDF) n = 1, cp = c & 0x1F;
+        else if ((c & 0xF0) == 0xE0) n = 2, cp = c & 0x0F;
+        else if (c >= 0xF0 && c <= 0xF4) n = 3, cp = c & 0x07;
+        else return false;
+        if (s.size() - i <= n) return false;
+        for (std::size_t k = 1; k <= n; ++k) {
+            const auto d = static_cast<unsigned char>(s[i + k]);
+            if ((d & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (d & 0x3F);
+        }
+        if (n == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) return false;
+        if (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) return false;
+        i += n + 1;
+    }
+    return true;
+}
+
+inline std::string latin1ToUtf8(std::string_view s) {
+    std::string out;
+    out.reserve(s.size() + s.size() / 8);
+    for (char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out += ch;
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// STRING is Latin-1: characters beyond it become '?'. Text that is not valid
+// UTF-8 (a clip from elsewhere) is taken as Latin-1 already.
+inline std::string utf8ToLatin1(std::string_view s) {
+    if (!isValidUtf8(s)) return std::string(s);
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        std::uint32_t cp = n == 1 ? c : c & (0x7F >> n);
+        for (std::size_t k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        out += cp <= 0xFF ? static_cast<char>(cp) : '?';
+        i += n;
+    }
+    return out;
+}
+
+// How the bytes of a text reply are encoded, from its target or reply type.
+enum class TextEncoding { Utf8, Latin1, Compound };
+
+// Format 1 from a text reply: UTF-8 followed by one NUL. Compound text is
+// taken only while it stays in its initial Latin-1 state (no escapes);
+// returns false for anything it cannot read faithfully.
+inline bool foldText(std::string_view bytes, TextEncoding enc, std::vector<std::uint8_t>& out) {
+    std::string utf8;
+    switch (enc) {
+    case TextEncoding::Utf8:
+        utf8 = bytes;
+        break;
+    case TextEncoding::Latin1:
+        utf8 = latin1ToUtf8(bytes);
+        break;
+    case TextEncoding::Compound:
+        if (bytes.find('\x1b') != std::string_view::npos || bytes.find('\x9b') != std::string_view::npos) return false;
+        utf8 = latin1ToUtf8(bytes);
+        break;
+    }
+    out.assign(utf8.begin(), utf8.end());
+    out.push_back(0);
+    return true;
+}
+
+// The text of a format 1 block: up to its first NUL (a block may carry slack).
+inline std::string_view textOfBlock(const std::vector<std::uint8_t>& block) {
+    const auto* p = reinterpret_cast<const char*>(block.data());
+    const auto end = std::find(block.begin(), block.end(), std::uint8_t{0});
+    return std::string_view(p, static_cast<std::size_t>(end - block.begin()));
+}
+
+// Bytes per property write when serving: comfortably inside the server's
+// maximum request (given in 4-byte units), at most kMaxChunk.
+inline constexpr std::size_t kMaxChunk = 1u << 20;
+inline std::size_t chunkSize(std::uint32_t maxRequestUnits) {
+    const std::size_t maxBytes = static_cast<std::size_t>(maxRequestUnits) * 4;
+    const std::size_t room = maxBytes > 1024 ? (maxBytes - 1024) & ~std::size_t{3} : 4096;
+    return std::min(room, kMaxChunk);
+}
+
+// Number of property writes an INCR transfer of size bytes takes, excluding
+// the closing zero-length write.
+inline std::size_t chunkCount(std::size_t size, std::size_t chunk) { return chunk ? (size + chunk - 1) / chunk : 0; }
+
+}  // namespace pellion::platform::x11

@@ -1,0 +1,270 @@
+#include "platform/x11/x11_clipboard.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "platform/x11/clip_content.h"
+#include "platform/x11/selection_owner.h"
+#include "platform/x11/selection_reader.h"
+#include "platform/x11/selection_rules.h"
+
+namespace pellion::platform::x11 {
+
+struct X11Clipboard::Impl {
+    std::mutex mutex;
+    std::unique_ptr<SelectionReader> reader;
+    std::unique_ptr<SelectionOwner> owner;
+    xcb_atom_t marker = XCB_ATOM_NONE;
+
+    bool isOpen = false;
+    OwnerState session;                     // the owner when opened
+    ContentPtr own;                         // what we served when opened, if we owned
+    std::shared_ptr<ClipContent> pending;   // content built since open()
+    bool emptied = false;                   // pending replaces ours, else it extends it
+    std::optional<OwnerState> marked;       // another owner's content we marked as seen
+
+    // Another owner's offer, asked once per ownership.
+    std::optional<OwnerState> listedFor;
+    std::vector<xcb_atom_t> targets;        // text and named targets, in its order
+    std::vector<ClipFormat> offered;
+
+    struct View {
+        OwnerState state;
+        ContentPtr local;  // set when the answer is ours to give
+    };
+
+    SelectionConnection& conn() { return reader->connection(); }
+    bool ours(const OwnerState& s) const { return s.window != 0 && s.window == owner->window(); }
+
+    View view() {
+        View v;
+        if (isOpen) {
+            v.state = session;
+            if (pending) v.local = pending;
+            else if (ours(session)) v.local = own ? own : std::make_shared<ClipContent>();
+            return v;
+        }
+        v.state = reader->owner();
+        if (ours(v.state)) {
+            v.local = owner->served();
+            if (!v.local) v.local = std::make_shared<ClipContent>();
+        }
+        return v;
+    }
+
+    std::vector<ClipFormat> formatsOf(const ClipContent& c) {
+        std::vector<ClipFormat> out;
+        for (const auto& b : c.blocks)
+            out.push_back({b.id, b.id == kTextFormat || b.id == kOemTextFormat ? std::string() : conn().atomName(b.id)});
+        return out;
+    }
+
+    void list(const OwnerState& state) {
+        if (listedFor == state) return;
+        listedFor = state;
+        targets.clear();
+        offered.clear();
+        std::vector<xcb_atom_t> all;
+        const ReadResult r = reader->targets(state, all);
+        if (r == ReadResult::Refused) {
+            // An owner without TARGETS (older than ICCCM 2) can still give text.
+            all = {conn().atoms().utf8String, XCB_ATOM_STRING};
+        }
+        conn().loadNames(all);
+        bool text = false;
+        for (xcb_atom_t atom : all) {
+            if (std::find(targets.begin(), targets.end(), atom) != targets.end()) continue;
+            const std::string name = conn().atomName(atom);
+            switch (classifyTarget(name, atom)) {
+            case TargetKind::Text:
+                if (!text) offered.push_back({kTextFormat, {}});
+                text = true;
+                targets.push_back(atom);
+                break;
+            case TargetKind::Named:
+                offered.push_back({atom, name});
+                targets.push_back(atom);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+
+    bool offers(xcb_atom_t atom) const { return std::find(targets.begin(), targets.end(), atom) != targets.end(); }
+
+    TextEncoding encodingOf(const std::string& target, xcb_atom_t type, const Bytes& raw) {
+        const Atoms& a = conn().atoms();
+        if (type == a.utf8String) return TextEncoding::Utf8;
+        if (type == XCB_ATOM_STRING) return TextEncoding::Latin1;
+        if (type == a.compoundText) return TextEncoding::Compound;
+        if (target == "STRING") return TextEncoding::Latin1;
+        if (target == "COMPOUND_TEXT") return TextEncoding::Compound;
+        // text/plain and TEXT under some other type: UTF-8 when it reads as UTF-8.
+        const std::string_view s(reinterpret_cast<const char*>(raw.data()), raw.size());
+        return isValidUtf8(s) ? TextEncoding::Utf8 : TextEncoding::Latin1;
+    }
+
+    std::optional<Bytes> readText(const OwnerState& state) {
+        std::vector<std::pair<int, xcb_atom_t>> ranked;
+        for (xcb_atom_t atom : targets) {
+            const int rank = textRank(conn().atomName(atom));
+            if (rank >= 0) ranked.emplace_back(rank, atom);
+        }
+        std::sort(ranked.begin(), ranked.end());
+        for (const auto& [rank, atom] : ranked) {
+            Bytes raw;
+            xcb_atom_t type = XCB_ATOM_NONE;
+            const ReadResult r = reader->convert(state, atom, raw, type);
+            if (r == ReadResult::Ok) {
+                const std::string name = conn().atomName(atom);
+                const std::string_view s(reinterpret_cast<const char*>(raw.data()), raw.size());
+                Bytes out;
+                if (foldText(s, encodingOf(name, type, raw), out)) return out;
+            } else if (r != ReadResult::Refused && r != ReadResult::BadSequence) {
+                return std::nullopt;  // the owner is gone or not answering: no other target will do better
+            }
+        }
+        return std::nullopt;
+    }
+};
+
+X11Clipboard::X11Clipboard(std::unique_ptr<Impl> impl) : d_(std::move(impl)) {}
+X11Clipboard::~X11Clipboard() = default;
+
+std::unique_ptr<X11Clipboard> X11Clipboard::create(Options options) {
+    auto readConn = SelectionConnection::open();
+    auto ownConn = SelectionConnection::open();
+    if (!readConn || !ownConn) return nullptr;
+    auto d = std::make_unique<Impl>();
+    d->marker = readConn->atoms().marker;
+    ReaderTimes times;
+    times.deadline = options.deadline;
+    times.budget = options.budget;
+    d->reader = std::make_unique<SelectionReader>(std::move(readConn), times);
+    d->owner = std::make_unique<SelectionOwner>(std::move(ownConn));
+    return std::unique_ptr<X11Clipboard>(new X11Clipboard(std::move(d)));
+}
+
+bool X11Clipboard::open() {
+    std::lock_guard lock(d_->mutex);
+    if (d_->isOpen || d_->conn().broken()) return false;
+    d_->session = d_->reader->owner();
+    d_->own = d_->ours(d_->session) ? d_->owner->served() : nullptr;
+    d_->pending.reset();
+    d_->emptied = false;
+    d_->isOpen = true;
+    return true;
+}
+
+void X11Clipboard::close() {
+    std::lock_guard lock(d_->mutex);
+    if (!d_->isOpen) return;
+    d_->isOpen = false;
+    if (d_->pending) {
+        if (d_->emptied) d_->owner->publish(d_->pending);
+        else d_->owner->replace(d_->pending);
+    }
+    d_->pending.reset();
+    d_->own.reset();
+    d_->emptied = false;
+}
+
+std::vector<ClipFormat> X11Clipboard::formats() {
+    std::lock_guard lock(d_->mutex);
+    const Impl::View v = d_->view();
+    if (v.local) return d_->formatsOf(*v.local);
+    if (!v.state.window) return {};
+    d_->list(v.state);
+    return d_->offered;
+}
+
+std::optional<Bytes> X11Clipboard::data(std::uint32_t id) {
+    std::lock_guard lock(d_->mutex);
+    const Impl::View v = d_->view();
+    if (v.local) {
+        const Bytes* b = id == kTextFormat ? v.local->text() : v.local->find(id);
+        return b ? std::optional<Bytes>(*b) : std::nullopt;
+    }
+    if (!v.state.window) return std::nullopt;
+    d_->list(v.state);
+    if (id == kTextFormat) return d_->readText(v.state);
+    if (!d_->offers(id) || textRank(d_->conn().atomName(id)) >= 0) return std::nullopt;
+    Bytes bytes;
+    xcb_atom_t type = XCB_ATOM_NONE;
+    if (d_->reader->convert(v.state, id, bytes, type) != ReadResult::Ok) return std::nullopt;
+    return bytes;
+}
+
+void X11Clipboard::empty() {
+    std::lock_guard lock(d_->mutex);
+    if (!d_->isOpen) return;
+    d_->pending = std::make_shared<ClipContent>();
+    d_->emptied = true;
+}
+
+bool X11Clipboard::setData(std::uint32_t id, Bytes bytes) {
+    std::lock_guard lock(d_->mutex);
+    Impl& d = *d_;
+    if (!d.isOpen || !isServableId(id)) return false;
+    if (id > kLastPredefinedAtom && d.conn().atomName(id).empty()) return false;
+    if (d.pending) {
+        d.pending->set(id, std::move(bytes));
+        return true;
+    }
+    if (d.ours(d.session)) {
+        d.pending = std::make_shared<ClipContent>(d.own ? *d.own : ClipContent{});
+        d.pending->set(id, std::move(bytes));
+        return true;
+    }
+    if (!d.session.window) {
+        if (id == d.marker) return true;  // nothing there to mark: an empty CLIPBOARD counts as seen
+        d.pending = std::make_shared<ClipContent>();
+        d.emptied = true;
+        d.pending->set(id, std::move(bytes));
+        return true;
+    }
+    if (id != d.marker) return false;  // another program's content cannot be extended
+    d.marked = d.session;
+    return true;
+}
+
+std::uint32_t X11Clipboard::registerFormat(const std::string& name) {
+    std::lock_guard lock(d_->mutex);
+    return d_->conn().intern(name);
+}
+
+bool X11Clipboard::isFormatAvailable(std::uint32_t id) {
+    std::lock_guard lock(d_->mutex);
+    const Impl::View v = d_->view();
+    if (v.local) return id == kTextFormat ? v.local->text() != nullptr : v.local->find(id) != nullptr;
+    if (!v.state.window) return id == d_->marker;
+    if (id == d_->marker && d_->marked == v.state) return true;
+    d_->list(v.state);
+    if (id == kTextFormat)
+        return std::any_of(d_->offered.begin(), d_->offered.end(), [](const ClipFormat& f) { return f.id == kTextFormat; });
+    return d_->offers(id) && textRank(d_->conn().atomName(id)) < 0;
+}
+
+void X11Clipboard::setText(const std::string& text) {
+    std::lock_guard lock(d_->mutex);
+    auto content = std::make_shared<ClipContent>();
+    Bytes bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    content->set(kTextFormat, std::move(bytes));
+    d_->owner->publish(content);
+    if (d_->isOpen) {
+        d_->session = d_->reader->owner();
+        d_->own = d_->ours(d_->session) ? d_->owner->served() : nullptr;
+        d_->pending.reset();
+        d_->emptied = false;
+    }
+}
+
+X11Clipboard::Stats X11Clipboard::stats() const {
+    std::lock_guard lock(d_->mutex);
+    const auto& s = d_->reader->stats();
+    return {s.conversions, s.incrTransfers, s.timeouts};
+}
+
+}  // namespace pellion::platform::x11

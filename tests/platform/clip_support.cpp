@@ -1,0 +1,244 @@
+#include "platform/clip_support.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <thread>
+
+namespace pellion::test {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+template <class T>
+struct Freed {
+    T* p;
+    ~Freed() { std::free(p); }
+    T* operator->() const { return p; }
+    explicit operator bool() const { return p != nullptr; }
+};
+
+// The X server may drop a connection made just as another one closed; a
+// short pause after each program ends and retries on connecting avoid that.
+void settle() { std::this_thread::sleep_for(std::chrono::milliseconds(15)); }
+
+pid_t spawn(const std::vector<std::string>& argv, int out) {
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int devnull = ::open("/dev/null", O_RDWR);
+        ::dup2(devnull, 0);
+        ::dup2(out >= 0 ? out : devnull, 1);
+        ::dup2(devnull, 2);
+        ::execvp(args[0], args.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+}  // namespace
+
+Bytes randomBytes(std::size_t size, unsigned seed) {
+    std::mt19937 gen(seed);
+    Bytes b(size);
+    for (std::size_t i = 0; i + 4 <= size; i += 4) {
+        const std::uint32_t v = gen();
+        std::memcpy(&b[i], &v, 4);
+    }
+    for (std::size_t i = size & ~std::size_t{3}; i < size; ++i) b[i] = static_cast<std::uint8_t>(gen());
+    return b;
+}
+
+Bytes bytesOf(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+std::string tool(const std::string& name) { return std::string(PELLION_BUILD_DIR) + "/" + name; }
+
+Ran run(const std::vector<std::string>& argv, std::chrono::seconds limit) {
+    Ran r;
+    int fds[2];
+    if (::pipe(fds) != 0) return r;
+    const pid_t pid = spawn(argv, fds[1]);
+    ::close(fds[1]);
+    const auto until = Clock::now() + limit;
+    std::uint8_t buf[65536];
+    for (;;) {
+        pollfd p{fds[0], POLLIN, 0};
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+        if (left <= 0 || ::poll(&p, 1, static_cast<int>(left)) <= 0) {
+            ::kill(pid, SIGKILL);
+            break;
+        }
+        const ssize_t n = ::read(fds[0], buf, sizeof buf);
+        if (n <= 0) break;
+        r.out.insert(r.out.end(), buf, buf + n);
+    }
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    settle();
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+Ran xclipOut(const std::string& target) { return run({"xclip", "-selection", "clipboard", "-o", "-t", target}); }
+
+std::vector<std::string> xclipIn(const std::string& target, const std::string& file) {
+    // -quiet keeps xclip in the foreground, so the test can end it.
+    return {"xclip", "-selection", "clipboard", "-i", "-quiet", "-t", target, file};
+}
+
+Probe& Probe::shared() {
+    static Probe probe;
+    return probe;
+}
+
+Probe::Probe() {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        c_ = xcb_connect(nullptr, nullptr);
+        if (!xcb_connection_has_error(c_)) break;
+        xcb_disconnect(c_);
+        settle();
+    }
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c_)).data;
+    window_ = xcb_generate_id(c_);
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(c_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
+    clipboard_ = atom("CLIPBOARD");
+}
+
+Probe::~Probe() { xcb_disconnect(c_); }
+
+xcb_atom_t Probe::atom(const std::string& name) {
+    Freed<xcb_intern_atom_reply_t> r{xcb_intern_atom_reply(
+        c_, xcb_intern_atom(c_, 0, static_cast<std::uint16_t>(name.size()), name.c_str()), nullptr)};
+    return r ? r->atom : 0;
+}
+
+xcb_window_t Probe::owner() {
+    Freed<xcb_get_selection_owner_reply_t> r{
+        xcb_get_selection_owner_reply(c_, xcb_get_selection_owner(c_, clipboard_), nullptr)};
+    return r ? r->owner : 0;
+}
+
+bool Probe::waitNewOwner(xcb_window_t before, std::chrono::milliseconds limit) {
+    const auto until = Clock::now() + limit;
+    while (Clock::now() < until) {
+        const xcb_window_t w = owner();
+        if (w != 0 && w != before) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+bool Probe::waitNoOwner(std::chrono::milliseconds limit) {
+    const auto until = Clock::now() + limit;
+    while (Clock::now() < until) {
+        if (owner() == 0) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+bool Probe::awaitNotify(xcb_atom_t target, xcb_atom_t& property) {
+    const auto until = Clock::now() + std::chrono::seconds(3);
+    for (;;) {
+        while (xcb_generic_event_t* ev = xcb_poll_for_event(c_)) {
+            Freed<xcb_generic_event_t> e{ev};
+            if ((ev->response_type & 0x7f) != XCB_SELECTION_NOTIFY) continue;
+            const auto* n = reinterpret_cast<const xcb_selection_notify_event_t*>(ev);
+            if (n->target != target) continue;
+            property = n->property;
+            return true;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+        if (left <= 0) return false;
+        pollfd p{xcb_get_file_descriptor(c_), POLLIN, 0};
+        ::poll(&p, 1, static_cast<int>(left));
+    }
+}
+
+std::optional<Bytes> Probe::take(xcb_atom_t property, xcb_atom_t* type) {
+    Freed<xcb_get_property_reply_t> r{xcb_get_property_reply(
+        c_, xcb_get_property(c_, 1, window_, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 0x1FFFFFFF), nullptr)};
+    if (!r || r->type == XCB_ATOM_NONE) return std::nullopt;
+    if (type) *type = r->type;
+    const auto* v = static_cast<const std::uint8_t*>(xcb_get_property_value(r.p));
+    return Bytes(v, v + xcb_get_property_value_length(r.p));
+}
+
+std::optional<Bytes> Probe::convert(const std::string& target, xcb_atom_t* type) {
+    const xcb_atom_t t = atom(target), property = atom("PROBE_VALUE");
+    xcb_convert_selection(c_, window_, clipboard_, t, property, XCB_CURRENT_TIME);
+    xcb_flush(c_);
+    xcb_atom_t got = 0;
+    if (!awaitNotify(t, got) || got == XCB_ATOM_NONE) return std::nullopt;
+    return take(got, type);
+}
+
+std::vector<std::optional<Bytes>> Probe::multiple(const std::vector<std::string>& targets,
+                                                  std::vector<std::uint32_t>& pairsAfter) {
+    const xcb_atom_t pairsProperty = atom("PROBE_PAIRS"), multipleAtom = atom("MULTIPLE");
+    std::vector<std::uint32_t> pairs;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        pairs.push_back(atom(targets[i]));
+        pairs.push_back(atom("PROBE_" + std::to_string(i)));
+    }
+    xcb_change_property(c_, XCB_PROP_MODE_REPLACE, window_, pairsProperty, atom("ATOM_PAIR"), 32,
+                        static_cast<std::uint32_t>(pairs.size()), pairs.data());
+    xcb_convert_selection(c_, window_, clipboard_, multipleAtom, pairsProperty, XCB_CURRENT_TIME);
+    xcb_flush(c_);
+    std::vector<std::optional<Bytes>> out(targets.size());
+    xcb_atom_t got = 0;
+    pairsAfter.clear();
+    if (!awaitNotify(multipleAtom, got) || got == XCB_ATOM_NONE) return out;
+    if (auto raw = take(got, nullptr)) {
+        pairsAfter.resize(raw->size() / 4);
+        std::memcpy(pairsAfter.data(), raw->data(), pairsAfter.size() * 4);
+    }
+    for (std::size_t i = 0; i < targets.size(); ++i) out[i] = take(pairs[2 * i + 1], nullptr);
+    return out;
+}
+
+Owner::Owner(const std::vector<std::string>& argv) {
+    Probe& probe = Probe::shared();
+    const xcb_window_t before = probe.owner();
+    pid_ = spawn(argv, -1);
+    owns_ = probe.waitNewOwner(before);
+}
+
+Owner::~Owner() { stop(); }
+
+void Owner::stop() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
+    settle();
+    pid_ = -1;
+}
+
+TempBytesFile::TempBytesFile(const Bytes& bytes) {
+    char pattern[] = "/tmp/pellion-clip-XXXXXX";
+    const int fd = ::mkstemp(pattern);
+    path_ = pattern;
+    std::size_t done = 0;
+    while (fd >= 0 && done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    if (fd >= 0) ::close(fd);
+}
+
+TempBytesFile::~TempBytesFile() { ::unlink(path_.c_str()); }
+
+}  // namespace pellion::test

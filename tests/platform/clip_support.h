@@ -1,0 +1,86 @@
+#pragma once
+// The other side of the clipboard for the display tests: programs that own
+// or read the CLIPBOARD (xclip and our own tools), and a raw XCB requestor.
+#include <xcb/xcb.h>
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pellion::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes randomBytes(std::size_t size, unsigned seed);
+Bytes bytesOf(const std::string& s);
+std::string tool(const std::string& name);  // path of a program in the build's folder
+
+// Runs a program to its end, returning its exit status and what it printed.
+struct Ran {
+    int status = -1;
+    Bytes out;
+};
+Ran run(const std::vector<std::string>& argv, std::chrono::seconds limit = std::chrono::seconds(30));
+
+// "xclip -o" of one target of the CLIPBOARD.
+Ran xclipOut(const std::string& target);
+
+// A raw requestor on a connection of its own.
+class Probe {
+public:
+    static Probe& shared();  // one for the whole run
+    Probe();
+    ~Probe();
+    xcb_window_t owner();
+    // Waits until the CLIPBOARD is owned by someone other than before.
+    bool waitNewOwner(xcb_window_t before, std::chrono::milliseconds limit = std::chrono::milliseconds(5000));
+    bool waitNoOwner(std::chrono::milliseconds limit = std::chrono::milliseconds(5000));
+    xcb_atom_t atom(const std::string& name);
+    // One conversion without INCR; nullopt when refused or not answered.
+    std::optional<Bytes> convert(const std::string& target, xcb_atom_t* type = nullptr);
+    // MULTIPLE for the given targets: the pairs as the owner left them, and
+    // each target's bytes (nullopt where refused).
+    std::vector<std::optional<Bytes>> multiple(const std::vector<std::string>& targets,
+                                               std::vector<std::uint32_t>& pairsAfter);
+
+private:
+    bool awaitNotify(xcb_atom_t target, xcb_atom_t& property);
+    std::optional<Bytes> take(xcb_atom_t property, xcb_atom_t* type);
+    xcb_connection_t* c_;
+    xcb_window_t window_;
+    xcb_atom_t clipboard_;
+};
+
+// A program that owns the CLIPBOARD while this object lives.
+class Owner {
+public:
+    // Starts argv and waits until it has taken the CLIPBOARD.
+    explicit Owner(const std::vector<std::string>& argv);
+    ~Owner();
+    Owner(const Owner&) = delete;
+    Owner& operator=(const Owner&) = delete;
+    bool owns() const { return owns_; }
+    void stop();
+
+private:
+    int pid_ = -1;
+    bool owns_ = false;
+};
+
+// xclip serving one target from a file (or from the given bytes).
+std::vector<std::string> xclipIn(const std::string& target, const std::string& file);
+
+// A file in a temporary folder holding bytes, removed with this object.
+class TempBytesFile {
+public:
+    explicit TempBytesFile(const Bytes& bytes);
+    ~TempBytesFile();
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+}  // namespace pellion::test

@@ -1,0 +1,232 @@
+// Reading what other programs own: xclip, and owners that hang or break the
+// rules.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+
+#include "platform/clip_support.h"
+#include "platform/x11/x11_clipboard.h"
+
+namespace pellion::test {
+namespace {
+
+using platform::ClipFormat;
+using platform::kTextFormat;
+using platform::x11::X11Clipboard;
+using Ms = std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
+
+Ms since(Clock::time_point t) { return std::chrono::duration_cast<Ms>(Clock::now() - t); }
+
+Bytes withNul(const std::string& s) {
+    Bytes b = bytesOf(s);
+    b.push_back(0);
+    return b;
+}
+
+Bytes pngBytes() {
+    QImage image(64, 48, QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, qRgba(x * 4, y * 5, (x ^ y) * 3, 200));
+    QByteArray raw;
+    QBuffer buffer(&raw);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return Bytes(raw.begin(), raw.end());
+}
+
+class ClipboardRead : public ::testing::Test {
+protected:
+    void SetUp() override {
+        clip = X11Clipboard::create();
+        ASSERT_TRUE(clip) << "no display";
+    }
+    // Formats, and the bytes of each, as a snapshot takes them.
+    std::vector<std::pair<ClipFormat, std::optional<Bytes>>> snapshot() {
+        std::vector<std::pair<ClipFormat, std::optional<Bytes>>> out;
+        EXPECT_TRUE(clip->open());
+        for (const auto& f : clip->formats()) out.emplace_back(f, clip->data(f.id));
+        clip->close();
+        return out;
+    }
+    std::optional<Bytes> named(const std::string& name) {
+        EXPECT_TRUE(clip->open());
+        std::optional<Bytes> out = clip->data(clip->registerFormat(name));
+        clip->close();
+        return out;
+    }
+    std::unique_ptr<X11Clipboard> clip;
+};
+
+TEST_F(ClipboardRead, TextFoldsIntoFormatOneWithOneNul) {
+    {
+        TempBytesFile file(bytesOf("héllo wörld\nline 2"));
+        Owner xclip(xclipIn("UTF8_STRING", file.path()));
+        ASSERT_TRUE(xclip.owns());
+        const auto snap = snapshot();
+        ASSERT_EQ(snap.size(), 1u);  // TARGETS is not a format
+        EXPECT_EQ(snap[0].first.id, kTextFormat);
+        EXPECT_EQ(snap[0].first.name, "");
+        EXPECT_EQ(snap[0].second, withNul("héllo wörld\nline 2"));
+    }
+    {
+        // STRING is Latin-1 and arrives as UTF-8.
+        TempBytesFile file(bytesOf("caf\xe9"));
+        Owner xclip(xclipIn("STRING", file.path()));
+        ASSERT_TRUE(xclip.owns());
+        const auto snap = snapshot();
+        ASSERT_EQ(snap.size(), 1u);
+        EXPECT_EQ(snap[0].second, withNul("café"));
+    }
+}
+
+TEST_F(ClipboardRead, NamedTargetsArriveByteExact) {
+    const Bytes png = pngBytes();
+    ASSERT_GT(png.size(), 100u);
+    const std::vector<std::pair<std::string, Bytes>> cases = {
+        {"text/html", bytesOf("<p>caf\xc3\xa9 <b>bold</b></p>\n")},
+        {"image/png", png},
+        {"application/x-pellion-custom", randomBytes(777, 7)},
+    };
+    for (const auto& [target, bytes] : cases) {
+        TempBytesFile file(bytes);
+        Owner xclip(xclipIn(target, file.path()));
+        ASSERT_TRUE(xclip.owns()) << target;
+        const auto snap = snapshot();
+        ASSERT_EQ(snap.size(), 1u) << target;
+        EXPECT_EQ(snap[0].first.name, target);
+        EXPECT_EQ(snap[0].first.id, clip->registerFormat(target));
+        EXPECT_EQ(snap[0].second, bytes) << target;
+    }
+}
+
+TEST_F(ClipboardRead, TwentyMegabytesComeThroughIncr) {
+    const Bytes big = randomBytes(20u << 20, 20);
+    TempBytesFile file(big);
+    Owner xclip(xclipIn("application/x-big", file.path()));
+    ASSERT_TRUE(xclip.owns());
+    const int before = clip->stats().incrTransfers;
+    const auto got = named("application/x-big");
+    ASSERT_TRUE(got.has_value());
+    EXPECT_EQ(got->size(), big.size());
+    EXPECT_TRUE(*got == big);
+    EXPECT_EQ(clip->stats().incrTransfers, before + 1);
+}
+
+TEST_F(ClipboardRead, HungOwnerCostsOneDeadlineOnce) {
+    Owner hung({tool("hung_owner")});
+    ASSERT_TRUE(hung.owns());
+    auto t = Clock::now();
+    ASSERT_TRUE(clip->open());
+    EXPECT_TRUE(clip->formats().empty());
+    EXPECT_FALSE(clip->data(kTextFormat).has_value());
+    clip->close();
+    const Ms first = since(t);
+    EXPECT_GE(first, Ms(900));
+    EXPECT_LT(first, Ms(1600));
+    EXPECT_EQ(clip->stats().timeouts, 1);
+
+    // The next poll, with the same owner still there, asks it nothing.
+    t = Clock::now();
+    const int conversions = clip->stats().conversions;
+    EXPECT_FALSE(clip->isFormatAvailable(clip->registerFormat(platform::kMarkerName)));
+    ASSERT_TRUE(clip->open());
+    EXPECT_TRUE(clip->formats().empty());
+    EXPECT_FALSE(clip->data(kTextFormat).has_value());
+    clip->close();
+    EXPECT_LT(since(t), Ms(100));
+    EXPECT_EQ(clip->stats().conversions, conversions);
+
+    // A new owner is asked again at once.
+    TempBytesFile file(bytesOf("after"));
+    Owner xclip(xclipIn("UTF8_STRING", file.path()));
+    ASSERT_TRUE(xclip.owns());
+    t = Clock::now();
+    const auto snap = snapshot();
+    ASSERT_EQ(snap.size(), 1u);
+    EXPECT_EQ(snap[0].second, withNul("after"));
+    EXPECT_LT(since(t), Ms(500));
+    EXPECT_EQ(clip->stats().timeouts, 1);
+}
+
+TEST_F(ClipboardRead, SlowOwnerGetsAboutOneDeadlineInAll) {
+    Owner slow({tool("bad_owner"), "slow"});
+    ASSERT_TRUE(slow.owns());
+    auto t = Clock::now();
+    const auto snap = snapshot();
+    const Ms took = since(t);
+    ASSERT_EQ(snap.size(), 5u);
+    EXPECT_EQ(snap[0].second, bytesOf("<b>whole</b>"));
+    // Two slow answers fit the owner's time; the third runs out of it and
+    // the last is not asked.
+    EXPECT_EQ(snap[1].second, bytesOf("late"));
+    EXPECT_EQ(snap[2].second, bytesOf("late"));
+    EXPECT_FALSE(snap[3].second.has_value());
+    EXPECT_FALSE(snap[4].second.has_value());
+    EXPECT_GE(took, Ms(1000));
+    EXPECT_LT(took, Ms(1400));
+    EXPECT_EQ(clip->stats().timeouts, 1);
+    t = Clock::now();
+    EXPECT_FALSE(named("application/x-slow-0").has_value());
+    EXPECT_LT(since(t), Ms(100));
+}
+
+TEST_F(ClipboardRead, RefusedTargetIsLeftOutAndTheRestIsRead) {
+    Owner bad({tool("bad_owner"), "refuse"});
+    ASSERT_TRUE(bad.owns());
+    const auto t = Clock::now();
+    const auto snap = snapshot();
+    EXPECT_LT(since(t), Ms(300));
+    ASSERT_EQ(snap.size(), 2u);
+    EXPECT_EQ(snap[0].first.name, "text/html");
+    EXPECT_EQ(snap[0].second, bytesOf("<b>whole</b>"));
+    EXPECT_EQ(snap[1].first.name, "application/x-refused");
+    EXPECT_FALSE(snap[1].second.has_value());
+    EXPECT_EQ(clip->stats().timeouts, 0);
+}
+
+TEST_F(ClipboardRead, ZeroBytesAreEmptyNotMissing) {
+    Owner bad({tool("bad_owner"), "zero"});
+    ASSERT_TRUE(bad.owns());
+    const auto snap = snapshot();
+    ASSERT_EQ(snap.size(), 3u);
+    EXPECT_EQ(snap[1].first.name, "application/x-empty");
+    ASSERT_TRUE(snap[1].second.has_value());
+    EXPECT_TRUE(snap[1].second->empty());
+    EXPECT_EQ(snap[2].first.id, kTextFormat);
+    EXPECT_EQ(snap[2].second, Bytes{0});  // empty text: just the NUL
+}
+
+TEST_F(ClipboardRead, WrongIncrSequenceGivesNothingForThatTarget) {
+    Owner bad({tool("bad_owner"), "badincr"});
+    ASSERT_TRUE(bad.owns());
+    const auto t = Clock::now();
+    ASSERT_TRUE(clip->open());
+    EXPECT_FALSE(clip->data(clip->registerFormat("application/x-big")).has_value());
+    // The owner is not taken as hung: its other targets are still read.
+    EXPECT_EQ(clip->data(clip->registerFormat("text/html")), bytesOf("<b>whole</b>"));
+    clip->close();
+    EXPECT_LT(since(t), Ms(900));
+    EXPECT_EQ(clip->stats().timeouts, 0);
+}
+
+TEST_F(ClipboardRead, OwnerDyingMidTransferEndsTheReadAtOnce) {
+    Owner bad({tool("bad_owner"), "die"});
+    ASSERT_TRUE(bad.owns());
+    const auto t = Clock::now();
+    ASSERT_TRUE(clip->open());
+    const auto html = clip->data(clip->registerFormat("text/html"));
+    const auto big = clip->data(clip->registerFormat("application/x-big"));
+    // What came before is whole; nothing after the owner left is asked of anyone.
+    const auto after = clip->data(clip->registerFormat("text/html"));
+    clip->close();
+    EXPECT_EQ(html, bytesOf("<b>whole</b>"));
+    EXPECT_FALSE(big.has_value());
+    EXPECT_FALSE(after.has_value());
+    EXPECT_LT(since(t), Ms(900));
+    EXPECT_EQ(clip->stats().timeouts, 0);
+}
+
+}  // namespace
+}  // namespace pellion::test

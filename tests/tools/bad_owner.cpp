@@ -1,0 +1,154 @@
+// Owners that break the rules, for the clipboard reader's tests:
+//   bad_owner refuse    answers text/html, refuses application/x-refused
+//   bad_owner zero      sends zero bytes for application/x-empty and for text
+//   bad_owner badincr   starts INCR for application/x-big, then writes its
+//                       chunks and the end without waiting for the reader
+//   bad_owner die       starts INCR for application/x-big and exits after
+//                       the first chunk
+//   bad_owner slow      offers application/x-slow-0 to -3 and answers each
+//                       after 400 ms
+// Every mode also serves text/html as "<b>whole</b>". Prints "ready" once it
+// owns the CLIPBOARD; exits when it loses it or is killed.
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+xcb_connection_t* c;
+xcb_window_t self;
+
+xcb_atom_t atom(const char* name) {
+    xcb_intern_atom_reply_t* r =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
+    const xcb_atom_t a = r ? r->atom : 0;
+    std::free(r);
+    return a;
+}
+
+void write(xcb_window_t w, xcb_atom_t property, xcb_atom_t type, int format, const void* data, std::size_t units) {
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, property, type, static_cast<std::uint8_t>(format),
+                        static_cast<std::uint32_t>(units), data);
+}
+
+void notify(const xcb_selection_request_event_t* r, bool ok) {
+    xcb_selection_notify_event_t n{};
+    n.response_type = XCB_SELECTION_NOTIFY;
+    n.time = r->time;
+    n.requestor = r->requestor;
+    n.selection = r->selection;
+    n.target = r->target;
+    n.property = ok ? r->property : xcb_atom_t{XCB_ATOM_NONE};
+    xcb_send_event(c, 0, r->requestor, 0, reinterpret_cast<const char*>(&n));
+}
+
+struct BadOwner {
+    std::string mode;
+    xcb_atom_t targets = atom("TARGETS"), incr = atom("INCR"), html = atom("text/html"),
+               refused = atom("application/x-refused"), empty = atom("application/x-empty"),
+               big = atom("application/x-big"), utf8 = atom("UTF8_STRING");
+    std::vector<xcb_atom_t> offer{targets, html};
+    std::vector<xcb_atom_t> slow;
+    const std::string whole = "<b>whole</b>";
+    const std::vector<char> chunk = std::vector<char>(100000, 'x');
+    xcb_window_t incrWindow = 0;
+    xcb_atom_t incrProperty = 0;
+    int chunksSent = 0;
+
+    explicit BadOwner(std::string m) : mode(std::move(m)) {
+        if (mode == "refuse") offer.push_back(refused);
+        if (mode == "zero") offer.insert(offer.end(), {empty, utf8});
+        if (mode == "badincr" || mode == "die") offer.push_back(big);
+        for (int i = 0; mode == "slow" && i < 4; ++i)
+            slow.push_back(atom(("application/x-slow-" + std::to_string(i)).c_str()));
+        offer.insert(offer.end(), slow.begin(), slow.end());
+    }
+
+    void request(const xcb_selection_request_event_t* r) {
+        if (r->target == targets) {
+            write(r->requestor, r->property, XCB_ATOM_ATOM, 32, offer.data(), offer.size());
+        } else if (r->target == html) {
+            write(r->requestor, r->property, html, 8, whole.data(), whole.size());
+        } else if (mode == "zero" && (r->target == empty || r->target == utf8)) {
+            write(r->requestor, r->property, r->target, 8, nullptr, 0);
+        } else if (std::find(slow.begin(), slow.end(), r->target) != slow.end()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+            write(r->requestor, r->property, r->target, 8, "late", 4);
+        } else if (r->target == big && (mode == "badincr" || mode == "die")) {
+            const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+            xcb_change_window_attributes(c, r->requestor, XCB_CW_EVENT_MASK, &mask);
+            const std::uint32_t size = 300000;
+            write(r->requestor, r->property, incr, 32, &size, 1);
+            incrWindow = r->requestor;
+            incrProperty = r->property;
+            chunksSent = 0;
+        } else {
+            notify(r, false);
+            return;
+        }
+        notify(r, true);
+    }
+
+    // false: time to die
+    bool propertyDeleted(const xcb_property_notify_event_t* p) {
+        if (p->window != incrWindow || p->atom != incrProperty) return true;
+        if (mode == "die" && chunksSent == 1) return false;
+        if (mode == "badincr") {
+            // Everything at once, never waiting for a deletion.
+            for (int i = 0; i < 3; ++i) write(incrWindow, incrProperty, big, 8, chunk.data(), chunk.size());
+            write(incrWindow, incrProperty, big, 8, nullptr, 0);
+            incrWindow = 0;
+        } else {
+            write(incrWindow, incrProperty, big, 8, chunk.data(), chunk.size());
+        }
+        ++chunksSent;
+        return true;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode != "refuse" && mode != "zero" && mode != "badincr" && mode != "die" && mode != "slow") {
+        std::fprintf(stderr, "usage: bad_owner refuse|zero|badincr|die|slow\n");
+        return 2;
+    }
+    c = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(c)) return 1;
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    self = xcb_generate_id(c);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, self, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      XCB_COPY_FROM_PARENT, 0, nullptr);
+    const xcb_atom_t clipboard = atom("CLIPBOARD");
+    BadOwner owner(mode);
+    xcb_set_selection_owner(c, self, clipboard, XCB_CURRENT_TIME);
+    xcb_get_selection_owner_reply_t* current =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, clipboard), nullptr);
+    if (!current || current->owner != self) return 1;
+    std::free(current);
+    std::printf("ready\n");
+    std::fflush(stdout);
+
+    while (xcb_generic_event_t* ev = xcb_wait_for_event(c)) {
+        const int type = ev->response_type & 0x7f;
+        bool live = type != XCB_SELECTION_CLEAR;
+        if (type == XCB_SELECTION_REQUEST) owner.request(reinterpret_cast<const xcb_selection_request_event_t*>(ev));
+        if (type == XCB_PROPERTY_NOTIFY) {
+            const auto* p = reinterpret_cast<const xcb_property_notify_event_t*>(ev);
+            if (p->state == XCB_PROPERTY_DELETE) live = owner.propertyDeleted(p);
+        }
+        std::free(ev);
+        if (!live) break;
+        xcb_flush(c);
+    }
+    xcb_disconnect(c);
+    return 0;
+}
