@@ -5,6 +5,7 @@
 
 #include "app/settings_record.h"
 #include "app/startup.h"
+#include "capture/monitor_state.h"
 #include "platform/platform.h"
 #include "store/clip_file.h"
 #include "store/list_model.h"
@@ -29,6 +30,7 @@ struct ProgramState {
     ClipState clip;         // last snapshot's text, the marker id, the text-only switch
     ListModel lists;        // the four lists, bulk cache, hot key and library labels (store/)
     ui::MainForm mainForm;  // what the main window shows, its layout and highlight
+    MonitorState monitor;   // the clipboard monitor's timer, flags for the next capture, its hooks (capture/)
 };
 
 }  // namespace pellion
