@@ -19,6 +19,11 @@ struct ModeCase {
     std::vector<std::string> keys;
 };
 
+void PrintTo(const ModeCase& c, std::ostream* os) {
+    *os << (c.clipMode < 0 ? "Clipboard Clip" : "clip code " + std::to_string(c.clipMode)) << ", list mode "
+        << c.listMode;
+}
+
 class PasteModes : public PasteTest, public ::testing::WithParamInterface<ModeCase> {
 protected:
     void select() {
@@ -134,11 +139,13 @@ TEST_F(PasteTest, NothingToPasteLeavesEverythingAlone) {
     clipboardClips(2);
     groupClip(0, "x", kModeNormal);
     state.lists.groupClips.titles[0] = "";  // a file, but a blank title
+    state.lists.clipboardClips.titles[1] = "   ";
     fake.clipboard->copyTextFromOtherProgram("other");
     int viewers = 0;
     state.paste.hooks.openViewer = [&](ListKind, int) { ++viewers; };
 
     SelectClipboardClip(state, 2, MouseButton::Left);  // beyond the clip count
+    SelectClipboardClip(state, 1, MouseButton::Left);
     SelectClipboardClip(state, 8, MouseButton::Right);
     SelectClipboardClip(state, 9, MouseButton::Left);
     SelectGroupClip(state, 0, MouseButton::Left);
