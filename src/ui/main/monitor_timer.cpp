@@ -25,6 +25,8 @@ QTimer* StartMonitorTimer(QObject* parent, ProgramState& ps, QWidget* mainWindow
         };
     }
     if (!hooks.processEvents) hooks.processEvents = [] { QCoreApplication::processEvents(); };
+    // A pending paste keeps the monitor off so that it never captures what it pastes.
+    if (!ps.paste.hooks.monitorTimer) ps.paste.hooks.monitorTimer = [&ps](bool on) { ps.monitor.enabled = on; };
 
     auto* timer = new QTimer(parent);
     timer->setInterval(1000);
