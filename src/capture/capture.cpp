@@ -58,14 +58,21 @@ int SnapshotRecords(const std::string& path) {
 
 // The owner of the newest Clipboard Clip exited and took its content along:
 // that clip goes back on the clipboard, whole, so it stays pasteable.
-TickOutcome KeepNewestAlive(ProgramState& ps) {
+TickOutcome KeepNewestAlive(ProgramState& ps, const platform::OwnerStamp& gone) {
     auto& list = ps.lists.clipboardClips;
     const std::string path = SlotPath(ps, {ListKind::ClipboardClips, list.count - 1});
-    ps.monitor.newestClipOwner.reset();
-    if (!files::exists(path)) return TickOutcome::Seen;
+    if (!files::exists(path)) {
+        ps.monitor.newestClipOwner.reset();
+        return TickOutcome::Seen;
+    }
     const bool textOnly = std::exchange(ps.clip.textOnly, false);
     const RestoreResult r = RestoreClipFile(ps, path);
     ps.clip.textOnly = textOnly;
+    if (r == RestoreResult::Busy) {
+        ps.monitor.lastSeenOwner = gone;  // the next tick tries again
+        return TickOutcome::Busy;
+    }
+    ps.monitor.newestClipOwner.reset();
     ps.monitor.lastSeenOwner = ps.platform.clipboard->owner();
     return r == RestoreResult::Restored ? TickOutcome::KeptAlive : TickOutcome::Failed;
 }
@@ -122,7 +129,7 @@ TickOutcome CaptureClipboard(ProgramState& ps) {
     const auto before = std::exchange(m.lastSeenOwner, owner);
     if (!owner && before && before == m.newestClipOwner && ps.lists.clipboardClips.count > 0) {
         clipboard.close();
-        return KeepNewestAlive(ps);
+        return KeepNewestAlive(ps, *before);
     }
     if (ps.clip.markerId == 0) ps.clip.markerId = cb->registerFormat(platform::kMarkerName);
     if (cb->isFormatAvailable(ps.clip.markerId)) return TickOutcome::Seen;

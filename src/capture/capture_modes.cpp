@@ -23,10 +23,10 @@ void ShowModes(ProgramState& ps) {
     detail::Refresh(ps);
 }
 
-// Copies the Clipboard Clips, oldest first, into the empty bulk cache.
+// Copies the Clipboard Clips, oldest first, into the empty bulk cache. A
+// slot whose file is gone is left out rather than cached empty.
 void SeedBulkCache(ProgramState& ps) {
-    for (int n = 0; n < ps.lists.clipboardClips.count; ++n)
-        if (!AddToBulk(ps, {ListKind::ClipboardClips, n})) break;
+    for (int n = 0; n < ps.lists.clipboardClips.count; ++n) AddToBulk(ps, {ListKind::ClipboardClips, n});
 }
 
 int PasteMode(int current, int k) { return k == current ? 0 : k; }

@@ -75,6 +75,17 @@ TEST_F(CaptureModesTest, BulkSeedsAnEmptyCacheWithTheClipboardClipsInOrder) {
     EXPECT_EQ(read(data("bulk.3")), clipFile(3));
 }
 
+TEST_F(CaptureModesTest, SeedingLeavesOutAClipWhoseFileIsGone) {
+    capture("kept one");
+    capture("lost");
+    capture("kept two");
+    files::remove(data("clip.1"));
+    CaptureModeClick(state, 2);
+    ASSERT_EQ(state.settings.BulkCount, 2);
+    EXPECT_EQ(read(data("bulk.1")), clipFile(2));
+    EXPECT_EQ(read(data("bulk.dat")), concat({padded("kept one", 50), padded("kept two", 50)}));
+}
+
 TEST_F(CaptureModesTest, TextOnlyTogglesWithoutSaving) {
     TextOnlyClick(state);
     EXPECT_TRUE(state.clip.textOnly);

@@ -228,6 +228,15 @@ TEST_F(MonitorTest, ContentOfAnExitedOwnerIsServedAgainWhileItIsTheNewestClip) {
     EXPECT_EQ(tick(), TickOutcome::Seen);
     EXPECT_EQ(state.lists.clipboardClips.count, 1);
 
+    // A clipboard that will not open for the restore is tried again.
+    capture("again");
+    clipboard().ownerExits();
+    clipboard().failOpen = true;
+    EXPECT_EQ(tick(), TickOutcome::Busy);
+    clipboard().failOpen = false;
+    EXPECT_EQ(tick(), TickOutcome::KeptAlive);
+    EXPECT_EQ(clipboard().bytesOf(""), bytesOf(withNul("again")));
+
     // Served whole even with the text-only switch on.
     clipboard().copyFromOtherProgram({{"", bytesOf(withNul("t"))}, {"text/html", bytesOf("<b>t</b>")}});
     tick();
