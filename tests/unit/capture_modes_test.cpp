@@ -86,18 +86,6 @@ TEST_F(CaptureModesTest, SeedingLeavesOutAClipWhoseFileIsGone) {
     EXPECT_EQ(read(data("bulk.dat")), concat({padded("kept one", 50), padded("kept two", 50)}));
 }
 
-TEST_F(CaptureModesTest, TextOnlyTogglesWithoutSaving) {
-    TextOnlyClick(state);
-    EXPECT_TRUE(state.clip.textOnly);
-    EXPECT_TRUE(widget(ui::Family::TextOnlyBtn, 0).selected);
-    EXPECT_EQ(widget(ui::Family::TextOnlyBtn, 0).background, kRed);
-    TextOnlyClick(state);
-    EXPECT_FALSE(state.clip.textOnly);
-    EXPECT_FALSE(widget(ui::Family::TextOnlyBtn, 0).selected);
-    EXPECT_EQ(widget(ui::Family::TextOnlyBtn, 0).background, kButtonFace);
-    EXPECT_FALSE(files::exists(data("pellion.ini")));
-}
-
 TEST_F(CaptureModesTest, PasteModesToggleBackToNormalAndTheGroupModeGoesIntoItsFolder) {
     ClipModeClick(state, 2);
     EXPECT_EQ(state.settings.ClipMode, 2);
