@@ -92,7 +92,6 @@ int main(int argc, char** argv) {
     // The screen-edge strip and its timer come here, before the layout.
     QCoreApplication::processEvents();
     ui::ShowAtStartup(state);
-    window->applyState();
 
     // ---- The clipboard monitor is enabled here, last of all:
     //      StartMonitorTimer(...) of ui/main/monitor_timer.h.
@@ -100,6 +99,8 @@ int main(int argc, char** argv) {
     const std::unique_ptr<QTimer> captionTimer = ui::StartCaptionTimer(state, *window);
     // ----
 
+    // The window takes its final state at once: minimised and then restored
+    // again, a first run could end up minimised.
     ui::ShowFirstRunNormally(state);
     window->applyState();
 

@@ -175,15 +175,17 @@ void Edit::applyWindow() {
         move(pos);
         appliedPos_ = pos;
     }
-    const Qt::WindowStates want = ToQt(w.show);
-    if ((windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) != want)
-        setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) | want);
+    // Shown first, then minimised: a state set before the first mapping does
+    // not reach the window manager once the native window exists.
     if (w.shown && !isVisible()) {
         show();
         appliedTopmost_ = -1;  // a window manager may drop the state on mapping
     } else if (!w.shown && isVisible()) {
         hide();
     }
+    const Qt::WindowStates want = ToQt(w.show);
+    if ((windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) != want)
+        setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) | want);
     if (windowHandle() && appliedTopmost_ != static_cast<int>(w.topmost)) {
         // On the window handle: QWidget::setWindowFlag would hide the window.
         windowHandle()->setFlag(Qt::WindowStaysOnTopHint, w.topmost);
