@@ -5,9 +5,11 @@
 
 #include "app/settings_record.h"
 #include "app/startup.h"
+#include "paste/paste_state.h"
 #include "platform/platform.h"
 #include "store/clip_file.h"
 #include "store/list_model.h"
+#include "ui/logic/keyboard_hooks.h"
 #include "ui/logic/main_form.h"
 
 namespace pellion {
@@ -29,6 +31,8 @@ struct ProgramState {
     ClipState clip;         // last snapshot's text, the marker id, the text-only switch
     ListModel lists;        // the four lists, bulk cache, hot key and library labels (store/)
     ui::MainForm mainForm;  // what the main window shows, its layout and highlight
+    PasteState paste;        // key mode, pending paste, hot key switch, the engine's hooks (paste/)
+    ui::KeyboardHooks keys;  // what the main window's key handlers ask of later modules
 };
 
 }  // namespace pellion

@@ -74,6 +74,7 @@ struct WidgetState {
     Colour background = kButtonFace;
     Colour text = kBlack;
     bool selected = false;  // option and on/off buttons
+    std::string toolTip;    // pop-up help while the pointer rests on the widget
     bool operator==(const WidgetState&) const = default;
 };
 

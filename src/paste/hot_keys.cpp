@@ -1,0 +1,201 @@
+#include "paste/hot_keys.h"
+
+#include "app/program_state.h"
+#include "paste/paste_engine.h"
+#include "store/fields.h"
+#include "store/index_files.h"
+#include "store/restore_clip.h"
+
+namespace pellion {
+
+namespace {
+
+using platform::keyCode;
+using platform::kAltMask;
+using platform::kCtrlMask;
+using platform::kShiftMask;
+namespace vk = platform::vk;
+
+constexpr std::uint32_t AltLetter(int letter) { return keyCode(kAltMask, vk::A + std::uint32_t(letter)); }
+constexpr std::uint32_t Ctrl(std::uint32_t virtualKey) { return keyCode(kCtrlMask, virtualKey); }
+constexpr std::uint32_t kShiftInsert = keyCode(kShiftMask, vk::Insert);
+constexpr std::uint32_t kCtrlV = keyCode(kCtrlMask, vk::V);
+
+void Call(const std::function<void()>& hook) {
+    if (hook) hook();
+}
+
+bool IsBlank(const std::string& title) { return title.find_first_not_of(' ') == std::string::npos; }
+
+// A hot key's paste runs from the paste timer; the monitor rests meanwhile
+// so that it never captures what is being pasted.
+void PasteLater(ProgramState& ps, PastePending what) {
+    ps.paste.pending = what;
+    if (ps.paste.hooks.monitorTimer) ps.paste.hooks.monitorTimer(false);
+    if (ps.paste.hooks.pasteTimer) ps.paste.hooks.pasteTimer(true);
+}
+
+void SwitchHotKeys(ProgramState& ps, bool on) {
+    if (on)
+        HotKeysOn(ps);
+    else
+        HotKeysOff(ps);
+    ps.paste.hotKeysOff = !on;
+    ShowHotKeySwitch(ps);
+}
+
+// The user pasted in another program (or in ours).
+void PasteKeystrokeSeen(ProgramState& ps) {
+    ui::FormWindow& w = ps.mainForm.form.window;
+    const bool minimised = !w.shown || w.show == ui::WindowShow::Minimised;
+    const bool fullLayout = ps.settings.Layout == 0 && ps.mainForm.columnView == 0;
+    auto* windows = ps.platform.windows.get();
+    const bool inFront = windows && ps.mainWindow != 0 && windows->foreground() == ps.mainWindow;
+    if (minimised || fullLayout || inFront) {
+        ui::BringUpWindow(ps);
+    } else {
+        // A reduced window behind another program comes forward as it is.
+        w.raiseRequest = true;
+        w.focusRequest = ui::FocusRequest::Window;
+    }
+}
+
+void CtrlKey(ProgramState& ps, std::uint32_t key) {
+    if (key >= vk::Numpad0 && key <= vk::Numpad0 + 9) key = key - vk::Numpad0 + vk::Digit0;
+    if (key == vk::Plus || key == vk::NumpadPlus) {
+        SwitchHotKeys(ps, true);
+        return;
+    }
+    if (ps.paste.hotKeysOff) return;  // a report that raced the switch
+    if (key == vk::Digit0) {
+        Call(ps.paste.hooks.clearClipboardClips);
+    } else if (key > vk::Digit0 && key <= vk::Digit0 + 9) {
+        // An unfilled slot is not refused: its empty clip empties the clipboard.
+        RestoreClip(ps, {ListKind::ClipboardClips, int(key - vk::Digit0) - 1});
+        PasteLater(ps, PastePending::Keys);
+    } else if (key == vk::Minus || key == vk::NumpadMinus) {
+        SwitchHotKeys(ps, false);
+    } else if (key == vk::Insert || key == vk::B) {
+        PasteLater(ps, PastePending::Bulk);
+    }
+}
+
+void AltKey(ProgramState& ps, std::uint32_t key) {
+    const int letter = int(key) - int(vk::A);
+    if (ps.paste.hotKeysOff || letter < 0 || letter >= kHotKeyLetters) return;
+    if (IsBlank(ReadHotKeyTitles(ps)[letter])) return;
+    RestoreClip(ps, {ListKind::GroupClips, letter, kHotKeyGroup});
+    PasteLater(ps, PastePending::Keys);
+}
+
+}  // namespace
+
+std::array<std::string, kHotKeyLetters> ReadHotKeyTitles(const ProgramState& ps) {
+    std::array<std::string, kHotKeyLetters> titles;
+    const auto bytes = files::readAll(GroupTitlesPath(ps.dataFolder, kHotKeyGroup));
+    if (!bytes) return titles;
+    for (int i = 0; i < kHotKeyLetters; ++i)
+        titles[i] = field::textAt(*bytes, std::size_t(i) * kTitleBytes, kTitleBytes);
+    return titles;
+}
+
+std::vector<std::uint32_t> HotKeysOn(ProgramState& ps) {
+    std::vector<std::uint32_t> refused;
+    auto* hooks = ps.platform.hooks.get();
+    if (!hooks) return refused;
+    auto add = [&](std::uint32_t code) {
+        if (!hooks->addKey(code)) refused.push_back(code);
+    };
+    for (int i = 0; i < kHotKeyLetters; ++i) hooks->removeKey(AltLetter(i));
+    const auto titles = ReadHotKeyTitles(ps);
+    for (int i = 0; i < kHotKeyLetters; ++i)
+        if (!IsBlank(titles[i])) add(AltLetter(i));
+    for (std::uint32_t i = 0; i <= 9; ++i) {
+        add(Ctrl(vk::Digit0 + i));
+        Call(ps.paste.hooks.processEvents);
+        add(Ctrl(vk::Numpad0 + i));
+        Call(ps.paste.hooks.processEvents);
+    }
+    add(Ctrl(vk::NumpadMinus));
+    add(Ctrl(vk::Minus));
+    // After an option change the other bulk key must not stay watched.
+    const bool ctrlB = ps.settings.BulkOption == 1;
+    hooks->removeKey(Ctrl(ctrlB ? vk::Insert : vk::B));
+    add(Ctrl(ctrlB ? vk::B : vk::Insert));
+    ps.paste.refusedKeys = refused;
+    return refused;
+}
+
+void HotKeysOff(ProgramState& ps) {
+    auto* hooks = ps.platform.hooks.get();
+    ps.paste.refusedKeys.clear();
+    if (!hooks) return;
+    for (int i = 0; i < kHotKeyLetters; ++i) hooks->removeKey(AltLetter(i));
+    for (std::uint32_t i = 0; i <= 9; ++i) {
+        hooks->removeKey(Ctrl(vk::Digit0 + i));
+        hooks->removeKey(Ctrl(vk::Numpad0 + i));
+    }
+    hooks->removeKey(Ctrl(vk::NumpadMinus));
+    hooks->removeKey(Ctrl(vk::Minus));
+    hooks->removeKey(Ctrl(vk::B));
+    hooks->removeKey(Ctrl(vk::Insert));
+}
+
+void SetPasteKeyDetection(ProgramState& ps) {
+    auto* hooks = ps.platform.hooks.get();
+    if (!hooks) return;
+    hooks->removeKey(kShiftInsert);
+    hooks->removeKey(kCtrlV);
+    const int option = ps.settings.KeysOption;
+    if (option == 0 || option == 2) hooks->addKey(kShiftInsert);
+    if (option == 1 || option == 2) hooks->addKey(kCtrlV);
+}
+
+void WatchHotKeyLetter(ProgramState& ps, int letter, bool assigned) {
+    auto* hooks = ps.platform.hooks.get();
+    if (!hooks || letter < 0 || letter >= kHotKeyLetters) return;
+    if (!assigned)
+        hooks->removeKey(AltLetter(letter));
+    else if (!ps.paste.hotKeysOff && !hooks->addKey(AltLetter(letter)))
+        ps.paste.refusedKeys.push_back(AltLetter(letter));
+}
+
+void KeyReleased(ProgramState& ps, platform::KeyRelease key) {
+    if ((key.vk == vk::V && key.shift == kCtrlMask) || (key.vk == vk::Insert && key.shift == kShiftMask)) {
+        PasteKeystrokeSeen(ps);
+        return;
+    }
+    ps.paste.keyMode = KeyMode::Plain;
+    if (key.shift == kCtrlMask)
+        CtrlKey(ps, key.vk);
+    else if (key.shift == kAltMask)
+        AltKey(ps, key.vk);
+}
+
+void HotKeyOnOffClick(ProgramState& ps, ui::MouseButton button) {
+    if (button == ui::MouseButton::Left)
+        SwitchHotKeys(ps, ps.paste.hotKeysOff);
+    else if (button == ui::MouseButton::Right && ps.mainForm.hooks.quickHelp)
+        ps.mainForm.hooks.quickHelp(6);
+}
+
+void ShowHotKeySwitch(ProgramState& ps) {
+    ui::WidgetState& box = ps.mainForm.form[{ui::Family::HotKeyOnOff, 0}];
+    box.selected = ps.paste.hotKeysOff;
+    box.background = ps.paste.hotKeysOff ? kRed : kButtonFace;
+}
+
+void ConnectHookEvents(ProgramState& ps) {
+    auto* hooks = ps.platform.hooks.get();
+    if (!hooks) return;
+    hooks->onKeyReleased = [&ps](platform::KeyRelease key) {
+        KeyReleased(ps, key);
+        Call(ps.paste.hooks.formChanged);
+    };
+    hooks->onMouseClick = [&ps](platform::WindowId window) {
+        NextClickEvent(ps, window);
+        Call(ps.paste.hooks.formChanged);
+    };
+}
+
+}  // namespace pellion
