@@ -75,6 +75,7 @@ int main(int argc, char** argv) {
     ui::ListCells cells(state);
     state.mainForm.cellColours = &cells;
     state.mainForm.hooks.saveSettings = [&] { SaveSettings(state); };
+    state.keys.groupClick = [&](int group) { ui::Group_Click(state, group, ui::MouseButton::Left); };
 
     // Start-up in its fixed order; the window exists, hidden, from the
     // caption on and shows the lists as they load.

@@ -12,6 +12,7 @@
 #include "store/index_files.h"
 #include "store/libraries.h"
 #include "store/slot_files.h"
+#include "ui/logic/keyboard.h"
 #include "ui/logic/list_cells.h"
 
 namespace pellion {
@@ -126,6 +127,7 @@ void StartupLoader(ProgramState& state, const StartupCalls& calls) {
     LoadTransferSlots(state);
     LoadCurrentGroup(state);
     LoadBulkCache(state);
+    ui::SetHelpCaptions(state);
     ApplyListColours(state);
     ui::ShowLists(state);
     ui::RefreshModeButtons(state);  // the current group's paste mode is read with it

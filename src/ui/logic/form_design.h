@@ -70,7 +70,6 @@ struct WidgetState {
     TwipRect rect;                    // relative to the parent
     bool visible = true;
     std::string caption;
-    std::string toolTip;
     Colour background = kButtonFace;
     Colour text = kBlack;
     bool selected = false;  // option and on/off buttons
