@@ -1,12 +1,9 @@
 // The program's entry: start-up in its fixed order, the main window, and the
 // settings saved on the way out.
 #include <QApplication>
-#include <QCloseEvent>
 #include <QCursor>
-#include <QLabel>
 #include <QScreen>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <QWidget>
 #include <QWindow>
 
@@ -15,6 +12,8 @@
 #include "app/settings_file.h"
 #include "app/startup.h"
 #include "platform/files.h"
+#include "ui/logic/list_cells.h"
+#include "ui/main/main_window.h"
 #include "ui/main/monitor_timer.h"
 
 namespace {
@@ -65,34 +64,6 @@ public:
     }
 };
 
-// Stands in for the main window until it has its lists: it carries the
-// caption that a second copy looks for.
-class MainWindow : public QWidget {
-public:
-    explicit MainWindow(ProgramState& state) : state_(state) {
-        auto* layout = new QVBoxLayout(this);
-        layout->addWidget(new QLabel(QString::fromUtf8(kProgramName).trimmed(), this));
-        resize(480, 120);
-    }
-
-protected:
-    void closeEvent(QCloseEvent* event) override {
-        Shutdown(state_);
-        event->accept();
-        QApplication::quit();
-    }
-
-private:
-    ProgramState& state_;
-};
-
-void keepOnScreen(QWidget& window) {
-    const QScreen* s = window.screen();
-    if (!s) return;
-    const QRect screen = s->geometry();
-    if (window.y() >= screen.bottom() + 1 || window.x() >= screen.right() + 1) window.move(0, 0);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -101,35 +72,48 @@ int main(int argc, char** argv) {
     if (!services) services = std::make_unique<platform::Platform>();
     if (!services->windows) services->windows = std::make_unique<OwnWindowsOnly>();
     ProgramState state(*services);
+    ui::ListCells cells(state);
+    state.mainForm.cellColours = &cells;
+    state.mainForm.hooks.saveSettings = [&] { SaveSettings(state); };
+    state.keys.groupClick = [&](int group) { ui::Group_Click(state, group, ui::MouseButton::Left); };
 
-    std::unique_ptr<MainWindow> window;
+    // Start-up in its fixed order; the window exists, hidden, from the
+    // caption on and shows the lists as they load.
+    std::unique_ptr<ui::Edit> window;
     StartupCalls calls;
     calls.createMainWindow = [&](const std::string& caption) {
-        window = std::make_unique<MainWindow>(state);
-        window->setWindowTitle(QString::fromStdString(caption));
-        return static_cast<platform::WindowId>(window->winId());
-    };
-    calls.keepMainWindowOnScreen = [&](platform::Point) {
-        if (window) keepOnScreen(*window);
+        state.mainForm.form.window.caption = caption;
+        window = std::make_unique<ui::Edit>(state);
+        return state.mainWindow;
     };
     calls.processEvents = [] { QCoreApplication::processEvents(); };
-
     if (StartProgram(state, files::programFile(), DateTime::now(), calls) == StartOutcome::OtherCopyRunning) return 0;
+    window->applyState();
 
-    if (InitialShowState(state.settings) == platform::ShowState::Minimised) window->showMinimized();
-    else window->show();
+    // The screen-edge strip and its timer come here, before the layout.
+    QCoreApplication::processEvents();
+    ui::ShowAtStartup(state);
 
-    // The caption shows the current minute; a second copy looks for it.
-    QTimer captionTimer;
-    QObject::connect(&captionTimer, &QTimer::timeout, [&] {
-        const QString caption = QString::fromStdString(MainCaption(DateTime::now()));
-        if (window->windowTitle() != caption) window->setWindowTitle(caption);
-    });
-    captionTimer.start(1000);
-
+    // The clipboard monitor is enabled last; its tick keeps the caption on
+    // the current minute, which a second copy looks for.
+    state.monitor.hooks.setCaption = [&](const std::string& caption) {
+        state.mainForm.form.window.caption = caption;
+        window->applyState();
+    };
     StartMonitorTimer(&app, state, window.get());
 
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, [&] { Shutdown(state); });
+    // The window takes its final state at once: minimised and then restored
+    // again, a first run could end up minimised.
+    ui::ShowFirstRunNormally(state);
+    window->applyState();
+
+    // Closing the window or the end of the session ends the program; every
+    // list change is on disk already, only the settings are saved.
+    QObject::connect(window.get(), &ui::Edit::closing, [&] {
+        ui::QueryUnload(state);
+        QApplication::quit();
+    });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [&] { ui::QueryUnload(state); });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&] { Shutdown(state); });
     return app.exec();
 }

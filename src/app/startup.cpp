@@ -9,14 +9,17 @@
 #include "app/program_state.h"
 #include "app/settings_file.h"
 #include "store/clip_file.h"
+#include "store/index_files.h"
+#include "store/libraries.h"
+#include "store/slot_files.h"
+#include "ui/logic/keyboard.h"
+#include "ui/logic/list_cells.h"
 
 namespace pellion {
 
 namespace {
 
-// The library numbers: 26 user libraries, the Diary, the Address Book and
-// the Launch Pad.
-constexpr int kLastLibrary = 29;
+constexpr int kLastLibrary = kLaunchPad;
 
 void front(platform::Windows& windows, platform::WindowId window) {
     windows.show(window, platform::ShowState::Normal);
@@ -102,17 +105,32 @@ bool MigrateToLibraryFolders(ProgramState& state) {
 }
 
 void StartupLoader(ProgramState& state, const StartupCalls& calls) {
+    SettingsRecord& s = state.settings;
     LoadSettings(state);
+    state.lists.launchPadPressed = s.CurrentLibrary == kLaunchPad;
     const platform::Point screen = ScreenSizeTwips(state);
-    ValidateAgainstScreen(state.settings, screen);
+    ValidateAgainstScreen(s, screen);
     if (calls.keepMainWindowOnScreen) calls.keepMainWindowOnScreen(screen);
-    // A damaged record must not point at a folder no library owns.
-    if (state.settings.CurrentLibrary < 1 || state.settings.CurrentLibrary > kLastLibrary)
-        state.settings.CurrentLibrary = 1;
-    state.libraryFolder = LibraryFolder(state.dataFolder, state.settings.CurrentLibrary);
+    // A damaged record must not point at a folder no library owns, nor at a
+    // group that no list has.
+    if (s.CurrentLibrary < 1 || s.CurrentLibrary > kLastLibrary) s.CurrentLibrary = 1;
+    if (s.CurrentGroup < 0 || s.CurrentGroup >= kGroups) s.CurrentGroup = 0;
+    state.libraryFolder = LibraryFolder(state.dataFolder, s.CurrentLibrary);
     MigrateToLibraryFolders(state);
-    files::makeFolder(state.libraryFolder.substr(0, state.libraryFolder.size() - 1));
-    ValidateRanges(state.settings, screen);
+    FillHotKeyLabels(state);
+    PrepareGroupNames(state);  // creates the library folder
+    ValidateRanges(s, screen);
+    ui::RefreshModeButtons(state);
+    ComputeGroupStem(state);
+    ShowLibraryName(state);
+    LoadClipboardClips(state);
+    LoadTransferSlots(state);
+    LoadCurrentGroup(state);
+    LoadBulkCache(state);
+    ui::SetHelpCaptions(state);
+    ApplyListColours(state);
+    ui::ShowLists(state);
+    ui::RefreshModeButtons(state);  // the current group's paste mode is read with it
 }
 
 StartOutcome StartProgram(ProgramState& state, const std::string& programFile, const DateTime& now,

@@ -51,7 +51,8 @@ bool MigrateToLibraryFolders(ProgramState& state);
 // Whether the migration leaves this data-folder file where it is.
 bool StaysInDataFolder(const std::string& name, const std::string& programName);
 
-// Settings, their repairs, the library folder and the move of old files.
+// Settings, their repairs, the library folder, the move of old files, and
+// the four lists with their colours, shown on the form.
 void StartupLoader(ProgramState& state, const StartupCalls& calls);
 
 enum class StartOutcome { Started, OtherCopyRunning };

@@ -5,6 +5,9 @@ set -euo pipefail
 build=$(cd "${1:?build dir}" && pwd)
 work=$(mktemp -d)
 started=()
+# Qt's programs want a private runtime folder.
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$work/runtime}
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 
 cleanup() {
     for p in "${started[@]:-}"; do
@@ -12,6 +15,7 @@ cleanup() {
         [[ -n "$p" ]] && kill -CONT "$p" 2>/dev/null || true
     done
     wait 2>/dev/null || true
+    [[ -n "${E2E_SHOW_LOG:-}" ]] && cat "$work/program.log" >&2
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -62,3 +66,68 @@ close_and_wait() {
 
 # Little-endian field of a file: od type (d2, d4, f4), offset.
 field() { od -An -v -t "$2" -j "$3" -N "${2:1}" "$1" | tr -d ' '; }
+
+# The main window of process $1, shown or not (a minimised window is not
+# viewable), waited for up to 10 s.
+any_main_window() {
+    local id
+    for _ in $(seq 100); do
+        id=$(xdotool search --pid "$1" --name '^ Pellion Clipboard {10}' 2>/dev/null | head -n1 || true)
+        [[ -n "$id" ]] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# Writes a little-endian 16- or 32-bit integer: file, offset, value, size (2 or 4).
+set_field() {
+    local bytes="" v=$3 i
+    for ((i = 0; i < ${4:-2}; i++)); do
+        bytes+=$(printf '\\x%02x' $((v & 255)))
+        v=$((v >> 8))
+    done
+    printf "$bytes" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+}
+
+# Offsets of "pellion.ini" fields.
+ini_ReducedTop=9 ini_ReducedLeft=13 ini_CurrentGroup=49 ini_SizeOption=69 ini_OnTop=77
+ini_Layout=83 ini_LastReducedLayout=85 ini_CurrentLibrary=87 ini_HelpShown=89
+
+# Twips to pixels at 96 dpi, rounded as the program rounds.
+px() { echo $(((2 * $1 + 15) / 30)); }
+
+# The window's inside size as "WIDTHxHEIGHT".
+window_size() { xwininfo -id "$1" | awk '/^  Width:/ {w=$2} /^  Height:/ {h=$2} END {print w "x" h}'; }
+
+# Waits up to 5 s for window $1 to be $2 ("WIDTHxHEIGHT") inside.
+wait_size() {
+    for _ in $(seq 50); do
+        [[ $(window_size "$1") == "$2" ]] && return 0
+        sleep 0.1
+    done
+    fail "window is $(window_size "$1"), expected $2"
+}
+
+# Clicks button $4 (default 1) at twips $2, $3 inside window $1.
+click_at() {
+    xdotool mousemove --window "$1" "$(px "$2")" "$(px "$3")" click "${4:-1}"
+    sleep 0.3
+}
+
+# The X window state ("Normal", "Iconic") and whether it is kept above.
+wm_state() { xprop -id "$1" WM_STATE | awk '/window state:/ {print $3}'; }
+is_above() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
+
+# The pixels of area x y w h (twips) inside window $1 that differ from the
+# area's commonest colour: the ink of a cell's text.
+ink_at() {
+    "$build/grab_window" "$1" --ink "$(px "$2")" "$(px "$3")" "$(px "$4")" "$(px "$5")"
+}
+pixel_at() { "$build/grab_window" "$1" --pixel "$(px "$2")" "$(px "$3")"; }
+
+# Screenshots for a person to look at, in the build folder.
+shots=$build/screenshots
+screenshot() {
+    mkdir -p "$shots"
+    "$build/grab_window" "$1" --png "$shots/$2.png" || fail "no screenshot $2"
+}

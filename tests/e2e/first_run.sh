@@ -24,8 +24,9 @@ expect() {  # type offset value name
 }
 expect d2 7 0 BulkCount
 for off in 25 29 33 71; do expect d4 $off 16777215 colour; done
-expect d4 17 0 Reserved1
-expect d4 21 0 Reserved2
+# Placing the window in its layout saved the record as repaired in memory.
+expect d4 17 4584 Reserved1
+expect d4 21 5532 Reserved2
 expect d2 41 1 IconOption
 expect d2 43 -1 HelpOption
 expect d2 45 1 ClearOption

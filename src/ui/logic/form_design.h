@@ -51,6 +51,7 @@ struct WidgetRef {
 std::string ToString(WidgetRef r);  // "Item[55]"
 
 enum class MouseButton { None = 0, Left = 1, Right = 2, Middle = 4 };
+enum class MouseAction { Press, Release, Move, DoubleClick };
 
 struct TwipRect {
     int left = 0, top = 0, width = 0, height = 0;

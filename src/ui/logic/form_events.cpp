@@ -10,13 +10,10 @@ using detail::Ask;
 using detail::Call;
 using detail::W;
 
+using detail::FocusHoldfocus;
+using detail::QuickHelp;
+
 namespace {
-
-void FocusHoldfocus(ProgramState& ps) { ps.mainForm.form.window.focusRequest = FocusRequest::Holdfocus; }
-
-void QuickHelp(ProgramState& ps, int topic) {
-    if (ps.mainForm.hooks.quickHelp) ps.mainForm.hooks.quickHelp(topic);
-}
 
 int ReducedLayout(const ProgramState& ps) {
     const int n = ps.settings.LastReducedLayout;

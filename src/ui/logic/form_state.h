@@ -20,6 +20,8 @@ struct FormWindow {
     WindowShow show = WindowShow::Normal;
     bool shown = false;  // false until the window is first shown, and while hidden
     bool topmost = false;
+    std::string caption;  // the title bar; empty keeps the widget's own
+    bool bold = false;    // every widget's font
 
     // One-shot requests, carried out and cleared by the widget in this order:
     // show, raise above every other window, let pending events run, focus.

@@ -38,7 +38,7 @@ void WithCells(ProgramState& ps, F f) {
 // goes back to the highlight text colour rather than black.
 void RestoreOldCell(MainForm& m, CellColours& cells) {
     const bool selectedGroup = m.highlight >= kFirstGroupPosition && m.savedCellColour == kHighlight;
-    cells.paint(m.highlight, m.savedCellColour, selectedGroup ? kHighlightText : kBlack);
+    cells.restore(m.highlight, m.savedCellColour, selectedGroup ? kHighlightText : kBlack);
 }
 
 }  // namespace
@@ -60,6 +60,10 @@ void MoveHighlight(ProgramState& ps, int position) {
         m.savedCellColour = cells.background(position);
         cells.paint(position, kHighlight, kHighlightText);
     });
+}
+
+void RestoreHighlightedCell(ProgramState& ps) {
+    WithCells(ps, [&](CellColours& cells) { RestoreOldCell(ps.mainForm, cells); });
 }
 
 void ResetHighlight(ProgramState& ps) {

@@ -85,10 +85,8 @@ void KeepOnScreen(ProgramState& ps) {
 // "Hot Key Clips" group the second and third columns end at row 22.
 void ApplySizeVisibility(ProgramState& ps) {
     const bool large = IsLarge(ps);
-    const bool hotKeyGroup = ps.settings.CurrentGroup == 22;
     W(ps, Family::Item, 23).visible = large;
-    W(ps, Family::Item, 55).visible = large && !hotKeyGroup;
-    W(ps, Family::Item, 87).visible = large && !hotKeyGroup;
+    detail::ApplyHotKeyGroupRows(ps);
     W(ps, Family::hotkey, 23).visible = large;
     W(ps, Family::Group, 23).visible = large;
     W(ps, Family::Frame2).visible = large;
@@ -103,6 +101,12 @@ void SelectOptions(ProgramState& ps, Family family, int count, int setting, int 
 }
 
 }  // namespace
+
+void detail::ApplyHotKeyGroupRows(ProgramState& ps) {
+    const bool shown = IsLarge(ps) && ps.settings.CurrentGroup != 22;
+    W(ps, Family::Item, 55).visible = shown;
+    W(ps, Family::Item, 87).visible = shown;
+}
 
 void MakeTopmost(ProgramState& ps, platform::WindowId window) {
     if (window != 0 && window == ps.mainWindow)

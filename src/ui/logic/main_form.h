@@ -24,6 +24,8 @@ public:
     virtual ~CellColours() = default;
     virtual Colour background(int position) const = 0;
     virtual void paint(int position, Colour background, Colour text) = 0;
+    // The highlight leaves the cell: back to the colours it had.
+    virtual void restore(int position, Colour saved, Colour text) { paint(position, saved, text); }
 };
 
 // What the layout rules ask of other modules. An empty hook does nothing.
@@ -36,6 +38,8 @@ struct MainFormHooks {
     std::function<bool()> viewerOpen;            // the clip viewer is open
     std::function<bool()> viewerTakesPasting;    // the viewer has taken over pasting
     std::function<void()> beepToViewer;          // beep and give the viewer's text the focus
+    std::function<void()> disarmGroupDrag;       // a pending drag of a group
+    std::function<void(int group)> groupNaming;  // the group naming dialog
 };
 
 struct MainForm {
@@ -46,6 +50,7 @@ struct MainForm {
     bool swallowNextKeyRelease = false;
     CellColours* cellColours = nullptr;  // nullptr: the form's own cells
     MainFormHooks hooks;
+    std::optional<int> quickHelpTopic;  // the topic last asked for, kept for the quick-help window
 };
 
 // Highlight positions: 0..8 ClipboardClip, 9..104 Item, 105..112 Trans,
@@ -67,6 +72,8 @@ void StartInRememberedLayout(ProgramState& ps);
 
 void MoveHighlight(ProgramState& ps, int position);
 void ResetHighlight(ProgramState& ps);
+// The highlighted cell back in its own colours (the bar stays where it is).
+void RestoreHighlightedCell(ProgramState& ps);
 
 void TopBtn_MouseDown(ProgramState& ps, int index, MouseButton button);
 void SizerBtn_Click(ProgramState& ps, int index);
@@ -76,6 +83,28 @@ void Minimize_Click(ProgramState& ps);
 void Form_Resize(ProgramState& ps);
 void Holdfocus_GotFocus(ProgramState& ps);
 void LibLabel_MouseMove(ProgramState& ps);
+// Release handlers: the button is the one that was released.
+void Group_Click(ProgramState& ps, int index, MouseButton button);
+void LaunchBtn_MouseUp(ProgramState& ps, MouseButton button);
+
+// Every mouse event on a widget of the window, sent to the rule that owns
+// it; a right-button release asks for the widget's quick-help topic. True
+// when the rule is the whole of the widget's behaviour (the widget must not
+// act on the event itself).
+bool WidgetMouse(ProgramState& ps, WidgetRef widget, MouseAction action, MouseButton button);
+// The quick help of a right-button release on the widget: the topic is
+// stored and the quick-help hook asked. "Normal" of the capture modes
+// reopens the last topic.
+void QuickHelpClick(ProgramState& ps, WidgetRef widget);
+
+// Start-up, once the lists are loaded: the remembered layout, minimised
+// unless kept on top, then shown.
+void ShowAtStartup(ProgramState& ps);
+// The last step of start-up: a first run starts in the normal state.
+void ShowFirstRunNormally(ProgramState& ps);
+// The user closes the window or the session ends: the highlighted cell gets
+// its colours back and the settings are saved.
+void QueryUnload(ProgramState& ps);
 
 // The quick-help topic of a right-button click on a widget; nullopt where the
 // widget has none (and for "Normal" of the capture modes, which reopens the

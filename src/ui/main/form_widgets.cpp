@@ -147,6 +147,13 @@ void SetWidgetCaption(QWidget* widget, const std::string& caption) {
         edit->setText(text);
 }
 
+void SetBold(QWidget* widget, bool bold) {
+    QFont f = widget->font();
+    if (f.bold() == bold) return;
+    f.setBold(bold);
+    widget->setFont(f);
+}
+
 void SetWidgetColours(QWidget* widget, Kind kind, QColor background, QColor text) {
     QPalette p = widget->palette();
     switch (kind) {

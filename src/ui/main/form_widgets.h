@@ -19,6 +19,8 @@ void SetWidgetCaption(QWidget* widget, const std::string& caption);
 // each of its words when it wraps, fits the width.
 void FitLabelFont(QLabel* label, int widthPx);
 
+void SetBold(QWidget* widget, bool bold);
+
 // Background and text colour of the widget's kind.
 void SetWidgetColours(QWidget* widget, Kind kind, QColor background, QColor text);
 

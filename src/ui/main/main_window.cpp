@@ -55,7 +55,7 @@ int LabelRoom(const FormState& form, const WidgetState& label) {
 }  // namespace
 
 Edit::Edit(ProgramState& ps, QWidget* parent) : QWidget(parent), ps_(ps), scale_(logicalDpiY()) {
-    setWindowTitle(QStringLiteral(" Pellion Clipboard"));
+    setWindowTitle(QStringLiteral(" Pellion Clipboard"));  // until the state gives the caption
     const auto& widgets = ps_.mainForm.form.widgets();
     widgets_.reserve(widgets.size());
     for (std::size_t i = 0; i < widgets.size(); ++i) {
@@ -126,14 +126,17 @@ void Edit::applyState() {
     applying_ = true;
     do {
         reapply_ = false;
-        for (std::size_t i = 0; i < widgets_.size(); ++i) applyWidget(i);
+        const bool bold = ps_.mainForm.form.window.bold;
+        const bool boldChanged = bold != appliedBold_;
+        appliedBold_ = bold;
+        for (std::size_t i = 0; i < widgets_.size(); ++i) applyWidget(i, boldChanged);
         applyWindow();
         applyRequests();
     } while (reapply_);
     applying_ = false;
 }
 
-void Edit::applyWidget(std::size_t slot) {
+void Edit::applyWidget(std::size_t slot, bool boldChanged) {
     const WidgetState& w = ps_.mainForm.form.widgets()[slot];
     WidgetState& was = applied_[slot];
     QWidget* widget = widgets_[slot];
@@ -141,8 +144,13 @@ void Edit::applyWidget(std::size_t slot) {
     if (first || w.rect != was.rect) widget->setGeometry(toPixels(w.rect));
     if (first || w.visible != was.visible) widget->setHidden(!w.visible);
     if (first || w.caption != was.caption) SetWidgetCaption(widget, w.caption);
-    if (w.ref.family == Family::Label2 && (first || w.caption != was.caption || w.rect != was.rect))
+    if (first || w.toolTip != was.toolTip) widget->setToolTip(QString::fromStdString(w.toolTip));
+    bool fontSet = false;
+    if (w.ref.family == Family::Label2 && (first || w.caption != was.caption || w.rect != was.rect)) {
         FitLabelFont(static_cast<QLabel*>(widget), scale_.toPixels(LabelRoom(ps_.mainForm.form, w)));
+        fontSet = true;
+    }
+    if (first || boldChanged || fontSet) SetBold(widget, appliedBold_);
     if (first || w.background != was.background || w.text != was.text)
         SetWidgetColours(widget, w.kind, ToQColor(w.background), ToQColor(w.text));
     if (auto* button = qobject_cast<QAbstractButton*>(widget); button && button->isCheckable())
@@ -153,6 +161,10 @@ void Edit::applyWidget(std::size_t slot) {
 
 void Edit::applyWindow() {
     FormWindow& w = ps_.mainForm.form.window;
+    if (!w.caption.empty() && w.caption != appliedCaption_) {
+        setWindowTitle(QString::fromStdString(w.caption));
+        appliedCaption_ = w.caption;
+    }
     const QSize client = clientPixels();
     if (client != appliedClient_) {
         setFixedSize(client);
@@ -163,15 +175,17 @@ void Edit::applyWindow() {
         move(pos);
         appliedPos_ = pos;
     }
-    const Qt::WindowStates want = ToQt(w.show);
-    if ((windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) != want)
-        setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) | want);
+    // Shown first, then minimised: a state set before the first mapping does
+    // not reach the window manager once the native window exists.
     if (w.shown && !isVisible()) {
         show();
         appliedTopmost_ = -1;  // a window manager may drop the state on mapping
     } else if (!w.shown && isVisible()) {
         hide();
     }
+    const Qt::WindowStates want = ToQt(w.show);
+    if ((windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) != want)
+        setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) | want);
     if (windowHandle() && appliedTopmost_ != static_cast<int>(w.topmost)) {
         // On the window handle: QWidget::setWindowFlag would hide the window.
         windowHandle()->setFlag(Qt::WindowStaysOnTopHint, w.topmost);
@@ -238,22 +252,10 @@ bool Edit::mouse(WidgetRef ref, QEvent* event) {
                                : event->type() == QEvent::MouseMove          ? MouseAction::Move
                                                                               : MouseAction::DoubleClick;
     const MouseButton button = action == MouseAction::Move ? HeldButton(e->buttons()) : ToButton(e->button());
-    if (ref.family == Family::TopBtn) {
-        if (action == MouseAction::Press) {
-            TopBtn_MouseDown(ps_, ref.index, button);
-            applyState();
-        }
-        return true;  // the rule is the whole of the button's behaviour
-    }
-    if (ref.family == Family::SizerBtn && action == MouseAction::Release && button == MouseButton::Right) {
-        SizerBtn_MouseUp(ps_, ref.index, button);
-        applyState();
-        return true;
-    }
-    if (ref.family == Family::LibLabel && action == MouseAction::Move) {
-        LibLabel_MouseMove(ps_);
-        applyState();
-    }
+    const bool consumed = WidgetMouse(ps_, ref, action, button);
+    // Moves change nothing but the library label's "Change" button.
+    if (action != MouseAction::Move || ref.family == Family::LibLabel) applyState();
+    if (consumed) return true;
     const Kind kind = ps_.mainForm.form[ref].kind;
     if (kind == Kind::Cell || kind == Kind::Tag) {
         const QPoint px = e->position().toPoint();
@@ -261,7 +263,15 @@ bool Edit::mouse(WidgetRef ref, QEvent* event) {
     } else {
         emit widgetMouse(ref, action, button);
     }
-    return false;
+    // Buttons and the search box act on their events; the event of a label
+    // or frame ends here rather than reaching its container as well.
+    switch (kind) {
+    case Kind::Button:
+    case Kind::Option:
+    case Kind::Switch:
+    case Kind::TextBox: return false;
+    default: return true;
+    }
 }
 
 void Edit::changeEvent(QEvent* event) {

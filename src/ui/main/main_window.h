@@ -15,8 +15,6 @@
 
 namespace pellion::ui {
 
-enum class MouseAction { Press, Release, Move, DoubleClick };
-
 class Edit : public QWidget {
     Q_OBJECT
 
@@ -40,8 +38,7 @@ signals:
     // inside the cell.
     void cellMouse(pellion::ui::WidgetRef cell, pellion::ui::MouseAction action, pellion::ui::MouseButton button,
                    QPoint twips);
-    // Mouse on any other widget whose rules come with later modules (mode
-    // buttons, "Clear", "Options", "Help", the library label, frames).
+    // Mouse on any other widget (its rule, if any, has run already).
     void widgetMouse(pellion::ui::WidgetRef widget, pellion::ui::MouseAction action,
                      pellion::ui::MouseButton button);
     // The user closes the window (query-unload).
@@ -57,7 +54,7 @@ private:
     QWidget* create(const WidgetState& w, QWidget* parent);
     void connectHandlers(const WidgetState& w, QWidget* widget);
     bool mouse(WidgetRef ref, QEvent* event);
-    void applyWidget(std::size_t slot);
+    void applyWidget(std::size_t slot, bool boldChanged);
     void applyWindow();
     void applyRequests();
     QRect toPixels(const TwipRect& r) const;
@@ -73,6 +70,8 @@ private:
     QSize appliedClient_;
     QPoint appliedPos_{-1, -1};
     int appliedTopmost_ = -1;
+    bool appliedBold_ = false;
+    std::string appliedCaption_;
     bool applying_ = false;
     bool reapply_ = false;
 };

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Clicking a group selects it and shows its clips; a right click on "Hot Key
+# Clips" selects nothing; the "Launch Pad" button switches into library 29
+# and back to the library and group it came from.
+source "$(dirname "$0")/common.bash" "$1"
+
+app=$work/app
+ini=$app/pellion.ini
+install_program "$app"
+start_program "$app"
+pid=$last_pid
+w=$(main_window "$pid") || fail "no main window"
+close_and_wait "$w" "$pid"
+
+# Group 5 of library 1 holds two clips; its name is "Fifth".
+{
+    printf '%-50s' "alpha clip" "beta clip"
+    for _ in $(seq 94); do printf '%50s' ''; done
+} >"$app/lib1/group5.dat"
+printf '%-50s' "Fifth" | dd of="$app/lib1/groups.dat" bs=1 seek=250 conv=notrunc status=none
+
+start_program "$app"
+pid=$last_pid
+w=$(main_window "$pid") || fail "no main window"
+sleep 0.5
+
+# Cells in twips inside the window (Large window), two pixels in from their
+# borders: the second group clip (the first lies under a column button), and
+# the cells of the Group Names panel.
+item1=(3234 498 2140 216)
+group_cell() { echo $((10008 + 72 + 30)) $((216 + 252 * $1 + 30)) 1944 216; }
+group_colour() { pixel_at "$w" $((10008 + 72 + 1500)) $((216 + 252 * $1 + 200)); }
+
+[[ $(ink_at "$w" "${item1[@]}") -eq 0 ]] || fail "group 0 shows a clip"
+(($(ink_at "$w" $(group_cell 5)) > 20)) || fail "group 5 shows no name"
+white=$(group_colour 5)
+selected=$(group_colour 0)
+[[ "$white" != "$selected" ]] || fail "selected group not marked ($white)"
+
+click_at "$w" $((10008 + 1074)) $((216 + 252 * 5 + 138))
+[[ $(field "$ini" d2 $ini_CurrentGroup) == 5 ]] || fail "group 5 not selected"
+(($(ink_at "$w" "${item1[@]}") > 20)) || fail "the clips of group 5 are not shown"
+[[ $(group_colour 5) == "$selected" ]] || fail "group 5 shows $(group_colour 5), not the selection"
+[[ $(group_colour 0) == "$white" ]] || fail "group 0 still marked"
+echo "ok: group 5 selected, its clips shown"
+
+# A right click on "Hot Key Clips" asks for help and selects nothing.
+click_at "$w" $((10008 + 1074)) $((216 + 252 * 22 + 138)) 3
+[[ $(field "$ini" d2 $ini_CurrentGroup) == 5 ]] || fail "right click on Hot Key Clips selected it"
+[[ $(group_colour 5) == "$selected" ]] || fail "group 5 lost the selection"
+
+# The Launch Pad button: red while library 29 is current.
+launch_x=$((1404 + 60)) launch_y=$((3996 + 168))
+is_red() { [[ $1 =~ ^#([0-9a-f]{2})([0-9a-f]{2})([0-9a-f]{2})$ ]] && ((16#${BASH_REMATCH[1]} > 180 && 16#${BASH_REMATCH[2]} < 120 && 16#${BASH_REMATCH[3]} < 120)); }
+is_red "$(pixel_at "$w" $launch_x $launch_y)" && fail "Launch Pad button red before use"
+click_at "$w" $((1404 + 600)) $launch_y
+[[ $(field "$ini" d2 $ini_CurrentLibrary) == 29 ]] || fail "not in library 29"
+is_red "$(pixel_at "$w" $launch_x $launch_y)" || fail "Launch Pad button not red: $(pixel_at "$w" $launch_x $launch_y)"
+[[ -f "$app/lib29/groups.dat" ]] || fail "library 29 not prepared"
+[[ $(field "$app/last.lib" d2 0) == 1 ]] || fail "last.lib does not lead back to library 1"
+[[ $(field "$app/lib1/last.grp" d2 0) == 5 ]] || fail "library 1 did not keep group 5"
+[[ $(ink_at "$w" "${item1[@]}") -eq 0 ]] || fail "library 29 shows a clip of library 1"
+echo "ok: into the Launch Pad"
+
+click_at "$w" $((1404 + 600)) $launch_y
+[[ $(field "$ini" d2 $ini_CurrentLibrary) == 1 ]] || fail "not back in library 1"
+[[ $(field "$ini" d2 $ini_CurrentGroup) == 5 ]] || fail "group 5 not current again"
+is_red "$(pixel_at "$w" $launch_x $launch_y)" && fail "Launch Pad button still red"
+(($(ink_at "$w" "${item1[@]}") > 20)) || fail "the clips of group 5 are not shown again"
+[[ -f "$app/lib29/last.grp" ]] || fail "library 29 did not remember its group"
+echo "ok: back to library 1, group 5"
+
+close_and_wait "$w" "$pid"
+[[ $(field "$ini" d2 $ini_CurrentGroup) == 5 ]] || fail "closing lost the group"
+echo "PASS"

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# The main window: its caption with the date and time, the first run shown
+# normally, every layout reached by its buttons at the design sizes (with
+# screenshots), a later run minimised, and a reduced window started on top.
+source "$(dirname "$0")/common.bash" "$1"
+
+# The caption of the moment $1 (seconds since the epoch), written as the
+# program writes it: " Pellion Clipboard", ten blanks, "Saturday  5th Dec 26   5:07".
+caption_at() {
+    local wd d mon yy h m suffix
+    read -r wd d mon yy h m < <(LC_ALL=C date -d "@$1" '+%A %-d %b %y %-H %M')
+    case $d in 1) suffix=st ;; 2) suffix=nd ;; 3) suffix=rd ;; *) suffix=th ;; esac
+    ((h > 12)) && h=$((h - 12))
+    ((h == 0)) && h=00
+    printf ' Pellion Clipboard%10s%s  %s%s %s %s   %s:%s' '' "$wd" "$d" "$suffix" "$mon" "$yy" "$h" "$m"
+}
+
+expect_size() {  # window, twips width and height of the outer window
+    wait_size "$1" "$(px $(($2 - 90)))x$(px $(($3 - 345)))"
+}
+
+app=$work/app
+ini=$app/pellion.ini
+install_program "$app"
+start_program "$app"
+pid=$last_pid
+w=$(main_window "$pid") || fail "no main window"
+sleep 0.5
+
+# The caption names this minute (the program renames its window within a
+# second of a new minute, so the moment just before the reading counts too).
+t0=$(date +%s)
+name=$(xdotool getwindowname "$w")
+t1=$(date +%s)
+ok=""
+for t in $((t0 - 2)) "$t0" "$t1"; do [[ "$name" == "$(caption_at "$t")" ]] && ok=1; done
+[[ -n "$ok" ]] || fail "caption '$name', expected '$(caption_at "$t1")'"
+echo "ok: caption '$name'"
+
+# First run: shown normally, in the full Large window (the test screen is
+# wider than 12288 twips), not on top.
+[[ $(wm_state "$w") == Normal ]] || fail "first run is $(wm_state "$w")"
+expect_size "$w" 12288 8820
+is_above "$w" && fail "full window kept on top"
+screenshot "$w" full-large
+echo "ok: first run shown normally, full Large window"
+
+# Column view by the first column's top button and back.
+click_at "$w" $((2808 + 2232 + 168)) 354
+expect_size "$w" 2500 8820
+screenshot "$w" column
+is_above "$w" || fail "column view not on top"
+click_at "$w" $((1944 + 168)) 354
+expect_size "$w" 12288 8820
+echo "ok: column view and back"
+
+# The Clipboard Clips' top button: the reduced layout remembered (strip).
+click_at "$w" $((2232 + 168)) 366
+expect_size "$w" 9600 1530
+is_above "$w" || fail "strip not on top"
+screenshot "$w" strip
+[[ $(field "$ini" d2 $ini_Layout) == 1 && $(field "$ini" d2 $ini_OnTop) == 1 ]] || fail "strip not saved"
+# The strip's compact button, then the compact's full-window button.
+click_at "$w" $((1584 + 6800 + 102)) $((2556 - 2220 + 132))
+expect_size "$w" 2844 3700
+is_above "$w" || fail "compact not on top"
+screenshot "$w" compact
+[[ $(field "$ini" d2 $ini_LastReducedLayout) == 2 ]] || fail "compact not remembered"
+click_at "$w" $((1800 + 210)) $((2484 + 168))
+expect_size "$w" 12288 8820
+is_above "$w" && fail "full window still on top"
+[[ $(field "$ini" d2 $ini_Layout) == 0 && $(field "$ini" d2 $ini_OnTop) == 0 ]] || fail "full layout not saved"
+echo "ok: strip, compact and full by their buttons"
+close_and_wait "$w" "$pid"
+
+# The Small window.
+set_field "$ini" $ini_SizeOption 0
+start_program "$app"
+pid=$last_pid
+w=$(main_window "$pid") || fail "no Small window"
+expect_size "$w" 9624 6496
+sleep 0.3
+screenshot "$w" full-small
+close_and_wait "$w" "$pid"
+echo "ok: full Small window"
+
+# A later run (the help was shown once) starts minimised.
+set_field "$ini" $ini_HelpShown 1
+start_program "$app"
+pid=$last_pid
+w=$(any_main_window "$pid") || fail "no window when minimised"
+for _ in $(seq 30); do [[ $(wm_state "$w") == Iconic ]] && break; sleep 0.1; done
+[[ $(wm_state "$w") == Iconic ]] || fail "later run is $(wm_state "$w"), not minimised"
+close_and_wait "$w" "$pid"
+echo "ok: later run minimised"
+
+# Kept on top in the compact layout: starts there, shown and on top, at the
+# remembered place.
+set_field "$ini" $ini_OnTop 1
+set_field "$ini" $ini_Layout 2
+set_field "$ini" $ini_ReducedTop 1500 4
+set_field "$ini" $ini_ReducedLeft 3000 4
+start_program "$app"
+pid=$last_pid
+w=$(main_window "$pid") || fail "no window kept on top"
+[[ $(wm_state "$w") == Normal ]] || fail "on-top run is $(wm_state "$w")"
+expect_size "$w" 2844 3700
+for _ in $(seq 30); do is_above "$w" && break; sleep 0.1; done
+is_above "$w" || fail "reduced window not on top: $(xprop -id "$w" _NET_WM_STATE)"
+read -r x y < <(xdotool getwindowgeometry "$w" | awk '/Position/ {split($2, p, ","); print p[1], p[2]}')
+((x >= 200 && x <= 210 && y >= 100 && y <= 125)) || fail "reduced window at $x,$y"
+close_and_wait "$w" "$pid"
+echo "ok: reduced layout kept on top"
+echo "PASS"

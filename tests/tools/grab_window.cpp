@@ -1,0 +1,71 @@
+// Looks at what a window shows: saves its picture, prints pixel colours and
+// how much "ink" (pixels unlike the area's commonest colour) an area holds.
+//   grab_window WINDOW_ID [--png FILE] [--pixel X Y]... [--ink X Y W H]...
+// Coordinates are pixels inside the window. One output line per query:
+// "#rrggbb" for a pixel, a pixel count for an area.
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+namespace {
+
+int Distance(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+}
+
+int Ink(const QImage& image, QRect area) {
+    area = area.intersected(image.rect());
+    std::map<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) ++counts[image.pixel(x, y)];
+    QRgb common = 0;
+    int most = -1;
+    for (const auto& [colour, n] : counts)
+        if (n > most) most = n, common = colour;
+    int ink = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) ink += Distance(image.pixel(x, y), common) > 96;
+    return ink;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: grab_window WINDOW_ID [--png FILE] [--pixel X Y]... [--ink X Y W H]...\n");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return 1;
+    const QImage image = screen->grabWindow(std::strtoul(argv[1], nullptr, 0)).toImage();
+    if (image.isNull()) return 1;
+    for (int i = 2; i < argc; ++i) {
+        auto number = [&](int k) { return i + k < argc ? std::atoi(argv[i + k]) : 0; };
+        if (!std::strcmp(argv[i], "--png") && i + 1 < argc) {
+            if (!image.save(QString::fromLocal8Bit(argv[++i]))) return 1;
+        } else if (!std::strcmp(argv[i], "--pixel")) {
+            const QPoint at(number(1), number(2));
+            if (!image.rect().contains(at)) {
+                std::printf("outside\n");
+            } else {
+                const QRgb p = image.pixel(at);
+                std::printf("#%02x%02x%02x\n", qRed(p), qGreen(p), qBlue(p));
+            }
+            i += 2;
+        } else if (!std::strcmp(argv[i], "--ink")) {
+            std::printf("%d\n", Ink(image, QRect(number(1), number(2), number(3), number(4))));
+            i += 4;
+        } else {
+            std::fprintf(stderr, "unknown argument %s\n", argv[i]);
+            return 2;
+        }
+    }
+    return 0;
+}
