@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "store/clip_file.h"
 #include "store/list_model.h"
+#include "ui/logic/drop_matrix.h"
 #include "ui/logic/keyboard_hooks.h"
 #include "ui/logic/main_form.h"
 
@@ -33,6 +34,7 @@ struct ProgramState {
     ui::MainForm mainForm;  // what the main window shows, its layout and highlight
     PasteState paste;        // key mode, pending paste, hot key switch, the engine's hooks (paste/)
     ui::KeyboardHooks keys;  // what the main window's key handlers ask of later modules
+    ui::DragState drag;        // the drag armed or under way, its move or copy (ui/logic/drop_matrix)
 };
 
 }  // namespace pellion
