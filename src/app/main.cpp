@@ -15,6 +15,7 @@
 #include "app/settings_file.h"
 #include "app/startup.h"
 #include "platform/files.h"
+#include "ui/main/monitor_timer.h"
 
 namespace {
 
@@ -125,6 +126,8 @@ int main(int argc, char** argv) {
         if (window->windowTitle() != caption) window->setWindowTitle(caption);
     });
     captionTimer.start(1000);
+
+    StartMonitorTimer(&app, state, window.get());
 
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [&] { Shutdown(state); });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&] { Shutdown(state); });

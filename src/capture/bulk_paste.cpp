@@ -105,7 +105,7 @@ void BulkPaste(ProgramState& ps, const SpacingDialog& askSpacing) {
     if (answer != kSpacingCancelled) {
         StepAside(ps);
         PasteAll(ps);
-        if (ps.settings.ClearOption == 0) ps.paste.clearBeforeNextCapture = true;
+        if (ps.settings.ClearOption == 0) ps.monitor.clearBeforeNextCapture = true;
     }
     QuietMonitors(ps, false);
 }

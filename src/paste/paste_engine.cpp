@@ -188,7 +188,7 @@ void SendPasteKeys(ProgramState& ps) {
         BusyPointer(ps, false);
         return;
     }
-    if (ps.settings.ClearOption == 0) ps.paste.clearBeforeNextCapture = true;
+    if (ps.settings.ClearOption == 0) ps.monitor.clearBeforeNextCapture = true;
     BusyPointer(ps, false);
     auto* hooks = ps.platform.hooks.get();
     // Our own keys must not be taken for the user's.

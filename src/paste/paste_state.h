@@ -41,9 +41,6 @@ struct PasteState {
     PastePending pending = PastePending::Nothing;
     bool nextClickArmed = false;
     bool hotKeysOff = false;  // not saved: hot keys start on
-    // Set by a paste in "Batch" mode: the next capture first empties the
-    // Clipboard Clips. Kept here until the monitor keeps it with its own state.
-    bool clearBeforeNextCapture = false;
     std::vector<std::uint32_t> refusedKeys;  // combinations another program holds
     PasteHooks hooks;
 };

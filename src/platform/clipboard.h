@@ -16,6 +16,14 @@ inline constexpr std::uint32_t kTextFormat = 1;
 inline constexpr std::uint32_t kOemTextFormat = 7;
 inline constexpr const char* kMarkerName = "PellionClips";
 
+// Who put the current content on the clipboard: the owner's window and the
+// time it took ownership. A new copy by the same program has a new time.
+struct OwnerStamp {
+    std::uint64_t window = 0;
+    std::uint32_t time = 0;
+    bool operator==(const OwnerStamp&) const = default;
+};
+
 struct ClipFormat {
     std::uint32_t id = 0;
     std::string name;  // empty for text
@@ -42,6 +50,9 @@ public:
     virtual bool isFormatAvailable(std::uint32_t id) = 0;
     // Clears the clipboard and sets plain text; works without open().
     virtual void setText(const std::string& text) = 0;
+    // The current owner (the one seen at open() while open); nullopt when
+    // nobody owns the clipboard or the platform cannot tell.
+    virtual std::optional<OwnerStamp> owner() { return std::nullopt; }
 };
 
 }  // namespace pellion::platform

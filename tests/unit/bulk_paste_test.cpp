@@ -140,10 +140,10 @@ TEST_F(BulkPasteTest, CancelledPastesNothingAndRestoresTheMonitors) {
     EXPECT_EQ(monitor, (std::vector<bool>{false, true}));
     EXPECT_EQ(state.mainForm.form.window.show, ui::WindowShow::Normal);
     monitor.clear();
-    EXPECT_FALSE(state.paste.clearBeforeNextCapture);
+    EXPECT_FALSE(state.monitor.clearBeforeNextCapture);
 
     paste(1);  // in "Batch" the next capture starts a new list
-    EXPECT_TRUE(state.paste.clearBeforeNextCapture);
+    EXPECT_TRUE(state.monitor.clearBeforeNextCapture);
 }
 
 TEST_F(BulkPasteTest, TheBulkHotKeyRunsTheBoundPaste) {

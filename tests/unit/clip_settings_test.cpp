@@ -97,16 +97,15 @@ TEST_F(ClipSettingsTest, EditedTextRewritesAGroupClipOrTransferSlotAsTextOnly) {
 }
 
 TEST_F(ClipSettingsTest, AnEditedClipboardClipGoesOnTheClipboardForTheNextCapture) {
-    std::string pending;
-    state.dialogs.pendingTitle = [&](const std::string& t) { pending = t; };
-    state.paste.clearBeforeNextCapture = true;
+    state.monitor.clearBeforeNextCapture = true;
     state.lists.clipboardClips.count = 2;
     state.lists.clipboardClips.titles[1] = "old";
     const Bytes index = read(data("clip.dat"));
 
     ui::SaveClipSettings(state, {SourceList::ClipboardClips, 1, 0, "New title", 3, 0, true, "edited"});
-    EXPECT_EQ(pending, std::string("New title") + std::string(41, ' '));
-    EXPECT_FALSE(state.paste.clearBeforeNextCapture);
+    EXPECT_TRUE(state.monitor.pendingTitleSet);
+    EXPECT_EQ(state.monitor.pendingTitle, std::string("New title") + std::string(41, ' '));
+    EXPECT_FALSE(state.monitor.clearBeforeNextCapture);
     EXPECT_EQ(fake.clipboard->bytesOf(""), bytesOf(std::string("edited") + '\0'));
     EXPECT_EQ(state.lists.clipboardClips.titles[1], "old");
 

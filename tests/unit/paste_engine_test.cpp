@@ -82,7 +82,7 @@ TEST_P(PasteModes, TypeTheirKeysAtTheirMoment) {
     EXPECT_TRUE(mainMinimised());
     EXPECT_EQ(clipboardText(), text);  // still there, marked: never captured again
     EXPECT_TRUE(marked());
-    EXPECT_FALSE(state.paste.clearBeforeNextCapture);
+    EXPECT_FALSE(state.monitor.clearBeforeNextCapture);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -211,7 +211,7 @@ TEST_F(PasteTest, AnOpenViewerTakesThePasteOrRefusesIt) {
     EXPECT_EQ(clipboardText(), "g");
     EXPECT_TRUE(typedKeys().empty());
     EXPECT_TRUE(fake.hooks->monitoringLog.empty());
-    EXPECT_FALSE(state.paste.clearBeforeNextCapture);
+    EXPECT_FALSE(state.monitor.clearBeforeNextCapture);
     EXPECT_FALSE(mainMinimised());
 }
 
@@ -222,7 +222,7 @@ TEST_F(PasteTest, BatchModeClearsBeforeTheNextCaptureAndOnTopStaysUp) {
     SelectClipboardClip(state, 0, MouseButton::Left);
     advance(kPasteTimerMs);
     EXPECT_EQ(typedKeys(), kPlain);
-    EXPECT_TRUE(state.paste.clearBeforeNextCapture);
+    EXPECT_TRUE(state.monitor.clearBeforeNextCapture);
     EXPECT_FALSE(mainMinimised());
     EXPECT_EQ(fake.windows->windows[state.mainWindow].state, platform::ShowState::Normal);
 }

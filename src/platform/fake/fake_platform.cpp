@@ -25,7 +25,10 @@ std::optional<Bytes> FakeClipboard::data(std::uint32_t id) {
     return std::nullopt;
 }
 
-void FakeClipboard::empty() { content.clear(); }
+void FakeClipboard::empty() {
+    content.clear();
+    ownerStamp = OwnerStamp{ownWindow, ++clock_};
+}
 
 bool FakeClipboard::setData(std::uint32_t id, Bytes bytes) {
     auto it = std::find_if(content.begin(), content.end(), [&](const Entry& e) { return e.id == id; });
@@ -44,6 +47,7 @@ bool FakeClipboard::isFormatAvailable(std::uint32_t id) { return data(id).has_va
 
 void FakeClipboard::setText(const std::string& text) {
     content.clear();
+    ownerStamp = OwnerStamp{ownWindow, ++clock_};
     Bytes bytes(text.begin(), text.end());
     bytes.push_back(0);
     content.push_back({kTextFormat, std::move(bytes)});
@@ -53,6 +57,13 @@ void FakeClipboard::copyFromOtherProgram(const std::vector<std::pair<std::string
     content.clear();
     for (const auto& [name, bytes] : namedFormats)
         content.push_back({name.empty() ? kTextFormat : registerFormat(name), bytes});
+    ownerStamp = OwnerStamp{otherWindow, ++clock_};
+    ++changes;
+}
+
+void FakeClipboard::ownerExits() {
+    content.clear();
+    ownerStamp.reset();
     ++changes;
 }
 

@@ -28,12 +28,21 @@ public:
     std::uint32_t registerFormat(const std::string& name) override;
     bool isFormatAvailable(std::uint32_t id) override;
     void setText(const std::string& text) override;
+    std::optional<OwnerStamp> owner() override { return ownerStamp; }
 
     // What another program does: replaces the whole content.
     void copyFromOtherProgram(const std::vector<std::pair<std::string, Bytes>>& namedFormats);
     void copyTextFromOtherProgram(const std::string& text);  // stored with its NUL
     std::string nameOf(std::uint32_t id) const;
     std::optional<Bytes> bytesOf(const std::string& name) const;  // "" for text
+    // The copying program exits without handing its content over: no owner.
+    void ownerExits();
+
+    // A copy from outside is owned by otherWindow; empty() and setText()
+    // make this program (ownWindow) the owner. Each copy gets a new time.
+    std::optional<OwnerStamp> ownerStamp;
+    std::uint64_t otherWindow = 0x600001;
+    std::uint64_t ownWindow = 0x400001;
 
     std::vector<Entry> content;
     bool failOpen = false;      // the next open() calls fail
@@ -44,6 +53,7 @@ public:
 private:
     std::map<std::string, std::uint32_t> registered_;
     std::uint32_t nextId_ = 0xC000;
+    std::uint32_t clock_ = 0;
 };
 
 class FakeWindows : public Windows {

@@ -261,6 +261,13 @@ void X11Clipboard::setText(const std::string& text) {
     }
 }
 
+std::optional<OwnerStamp> X11Clipboard::owner() {
+    std::lock_guard lock(d_->mutex);
+    const OwnerState s = d_->isOpen ? d_->session : d_->reader->owner();
+    if (!s.window) return std::nullopt;
+    return OwnerStamp{s.window, s.timestamp};
+}
+
 X11Clipboard::Stats X11Clipboard::stats() const {
     std::lock_guard lock(d_->mutex);
     const auto& s = d_->reader->stats();

@@ -40,6 +40,7 @@ public:
     std::uint32_t registerFormat(const std::string& name) override;
     bool isFormatAvailable(std::uint32_t id) override;
     void setText(const std::string& text) override;
+    std::optional<OwnerStamp> owner() override;
 
     // What the reader did so far, for tests and measurements.
     struct Stats {

@@ -51,8 +51,9 @@ void SaveTransferSlot(ProgramState& ps, const ClipSettings& s, const std::string
 void SaveClipboardClip(ProgramState& ps, const ClipSettings& s, const std::string& title) {
     if (s.textChanged) {
         // The edited text is captured as a new clip, under the edited title.
-        if (ps.dialogs.pendingTitle) ps.dialogs.pendingTitle(field::fit(title, kTitleBytes));
-        ps.paste.clearBeforeNextCapture = false;
+        ps.monitor.pendingTitleSet = true;
+        ps.monitor.pendingTitle = field::fit(title, kTitleBytes);
+        ps.monitor.clearBeforeNextCapture = false;
         if (ps.platform.clipboard) ps.platform.clipboard->setText(s.text);
         return;
     }

@@ -2,7 +2,6 @@
 // The clip settings and group naming dialogs without their widgets: what OK
 // checks and stores, the colour and paste options, and where the dialogs go.
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -27,11 +26,6 @@ std::optional<int> ColourOptionOf(Colour colour);
 // "Form Filling": the index is the stored code.
 inline constexpr int kPasteOptions = 5;
 const char* PasteOptionCaption(int index);
-
-// What the dialogs ask of the clipboard monitor. An empty hook does nothing.
-struct DialogHooks {
-    std::function<void(const std::string& title)> pendingTitle;  // the next capture's title
-};
 
 enum class SourceList { ClipboardClips = 1, GroupClips = 2, TransferSlots = 3 };
 

@@ -1,0 +1,48 @@
+#pragma once
+// The clipboard monitor: once a second it files content that the program
+// has not seen as the newest Clipboard Clip, keeps track of the paste target
+// and does the main window's upkeep.
+#include <string>
+
+namespace pellion {
+
+struct ProgramState;
+
+// What the clipboard part of a tick came to.
+enum class TickOutcome {
+    Disabled,   // the timer was off: nothing ran
+    Off,        // capture mode "Off"
+    Busy,       // the clipboard would not open; the next tick tries again
+    Seen,       // the marker is there: nothing new
+    Captured,   // filed as the newest Clipboard Clip
+    Secret,     // a password manager's secret: marked, never written
+    Empty,      // nothing readable (no formats, or an owner that does not answer): marked
+    KeptAlive,  // the owner of the newest clip exited: that clip is served again
+    Failed,     // a file could not be written: the tick ended, the next one retries
+};
+
+// The timer's handler. Runs only while ps.monitor.enabled, and leaves the
+// timer enabled whatever happens inside.
+TickOutcome MonitorTick(ProgramState& ps);
+
+// The 50-byte title of a clip text: leading bytes 0..32 dropped, then the
+// first 50 bytes (never half a UTF-8 character), blank-padded. A text block's
+// NUL within those 50 stays in the title.
+std::string MakeTitle(const std::string& text);
+inline constexpr const char* kNonTextTitle = "Non Text Clip.";
+
+// The "Clear" action: empties the Clipboard Clips, or with none of those the
+// bulk cache ("Clear Bulk").
+void ClearClipboardClips(ProgramState& ps);
+
+// The Clipboard Clips cells show the list's titles.
+void ShowClipboardClips(ProgramState& ps);
+
+namespace detail {
+// Steps 9 to 12 of the tick: look at the clipboard and capture.
+TickOutcome CaptureClipboard(ProgramState& ps);
+// Shows the main form again through the widgets' hook.
+void Refresh(ProgramState& ps);
+}  // namespace detail
+
+}  // namespace pellion

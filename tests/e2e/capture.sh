@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Copies made by other programs become Clipboard Clips: text within about a
+# second, an image byte-exact, each copy once however long it stays, a copy
+# of the same text again; a secret is never written; a hung owner does not
+# stop the next capture; content whose owner exits stays pasteable; capture
+# mode "Off" captures nothing.
+source "$(dirname "$0")/capture_common.bash" "$1"
+
+app=$work/app
+install_program "$app"
+start_in "$app"
+sleep 0.3
+
+# Text: the newest clip within about a second, its file in the named layout.
+copy_text $'\n\tFirst copy from xclip'
+tenths=$(wait_newest_title "First copy from xclip" 20) || fail "text not captured within 2 s"
+[[ $(clip_count) == 1 ]] || fail "count $(clip_count) after one copy"
+[[ $(head -c 8 "$app/clip.0" | od -An -t d4 | tr -s ' ') == " -1 1" ]] || fail "clip.0 is not one named record"
+[[ $(clip_text "$app/clip.0") == $'\n\tFirst copy from xclip' ]] || fail "clip.0 text: $(clip_text "$app/clip.0")"
+echo "ok: text captured after $((tenths * 100)) ms"
+
+# Left on the clipboard it is captured once; the same text copied again is new.
+sleep 2.2
+[[ $(clip_count) == 1 ]] || fail "content left on the clipboard captured again"
+copy_text $'\n\tFirst copy from xclip'
+wait_count 2 20 || fail "the same text copied again was not captured"
+[[ $(clip_title 1) == "First copy from xclip" ]] || fail "second title $(clip_title 1)"
+echo "ok: captured once while left, again when copied again"
+
+# Content kept alive: xclip exits, its text stays pasteable from the program.
+kill "$copier"
+for _ in $(seq 25); do
+    got=$(timeout 2 xclip -selection clipboard -o 2>/dev/null || true)
+    [[ "$got" == $'\n\tFirst copy from xclip' ]] && break
+    sleep 0.1
+done
+[[ "$got" == $'\n\tFirst copy from xclip' ]] || fail "the newest clip was not served again after its owner exited"
+timeout 2 xclip -selection clipboard -o -t TARGETS | grep -qx PellionClips || fail "served content lacks the marker"
+sleep 1.2
+[[ $(clip_count) == 2 ]] || fail "the served clip was captured again"
+echo "ok: content kept alive after its owner exited"
+
+# An image without text: stored byte-exact under its name, "Non Text Clip.".
+head -c 300000 /dev/urandom >"$work/image.png"
+copy_file image/png "$work/image.png"
+wait_count 3 25 || fail "image not captured"
+[[ $(clip_title 2) == "Non Text Clip." ]] || fail "image title $(clip_title 2)"
+size=$(stat -c %s "$work/image.png")
+[[ $(dd if="$app/clip.2" bs=1 skip=16 count=9 2>/dev/null) == "image/png" ]] || fail "image record not named image/png"
+[[ $(field "$app/clip.2" d4 4) == 1 ]] || fail "image clip holds $(field "$app/clip.2" d4 4) records"
+[[ $(field "$app/clip.2" d4 25) == "$size" ]] || fail "image size $(field "$app/clip.2" d4 25), expected $size"
+tail -c "$size" "$app/clip.2" | cmp -s - "$work/image.png" || fail "image bytes differ"
+[[ $(stat -c %s "$app/clip.2") == $((29 + size)) ]] || fail "clip.2 has extra bytes"
+echo "ok: image stored byte-exact"
+
+# A secret from a password manager: marked, never written. The same owner
+# with another hint is captured, so the tool is seen to work.
+offer() {
+    : >"$work/offer.out"
+    "$build/offer_targets" "$@" >"$work/offer.out" &
+    started+=($!)
+    for _ in $(seq 50); do grep -q ready "$work/offer.out" && break; sleep 0.1; done
+}
+offer UTF8_STRING=visible-text x-kde-passwordManagerHint=public
+wait_newest_title "visible-text" 25 >/dev/null || fail "a copy with a public hint was not captured"
+offer UTF8_STRING=hunter2-secret x-kde-passwordManagerHint=secret
+sleep 2.2
+[[ $(clip_count) == 4 ]] || fail "a secret was filed"
+! grep -rqa hunter2-secret "$app" || fail "the secret reached the disk"
+[[ ! -e "$app/clip.tmp" ]] || fail "clip.tmp left behind"
+echo "ok: secret not written"
+
+# A hung owner: once it has gone, the next copy is captured.
+: >"$work/hung.out"
+"$build/hung_owner" >"$work/hung.out" &
+hung=$!
+started+=("$hung")
+for _ in $(seq 50); do grep -q ready "$work/hung.out" && break; sleep 0.1; done
+sleep 2.5
+[[ $(clip_count) == 4 ]] || fail "the hung owner produced a clip"
+kill "$hung"
+copy_text "after the hung owner"
+tenths=$(wait_newest_title "after the hung owner" 25) || fail "copy after a hung owner not captured"
+echo "ok: capture goes on after a hung owner ($((tenths * 100)) ms)"
+
+close_and_wait "$win" "$pid"
+[[ ! -e "$app/clip.tmp" ]] || fail "clip.tmp left behind at exit"
+
+# Capture "Off" from the settings file: nothing is captured.
+printf '\x01\x00' | dd of="$app/pellion.ini" bs=1 seek=81 conv=notrunc 2>/dev/null
+start_in "$app"
+sleep 0.3
+copy_text "copied while off"
+sleep 2.5
+[[ $(clip_count) == 5 ]] || fail "count $(clip_count) in mode Off"
+[[ $(clip_title 4) == "after the hung owner" ]] || fail "newest $(clip_title 3) in mode Off"
+close_and_wait "$win" "$pid"
+[[ $(field "$app/pellion.ini" d2 81) == 1 ]] || fail "capture mode not kept"
+echo "ok: nothing captured in mode Off"
+echo "PASS"

@@ -1,0 +1,55 @@
+# What the capture scripts share: copies made by other programs, and the
+# Clipboard Clips as the program left them in its folder ($app).
+# Usage: source capture_common.bash BUILD_DIR
+source "$(dirname "${BASH_SOURCE[0]}")/common.bash" "$1"
+
+# xclip serving file $2 as target $1 (text when empty) in the foreground;
+# its pid in $copier. It exits when another program takes the clipboard.
+copy_file() {
+    xclip -selection clipboard -quiet -i ${1:+-t "$1"} "$2" >/dev/null 2>&1 &
+    copier=$!
+    started+=("$copier")
+}
+copy_text() {
+    copies=$((${copies:-0} + 1))
+    printf '%s' "$1" >"$work/copy.$copies"
+    copy_file "" "$work/copy.$copies"
+}
+
+clip_count() {
+    [[ -s "$app/clip.dat" ]] && field "$app/clip.dat" d2 0 || echo 0
+}
+# Title n of "clip.dat" without its blank padding.
+clip_title() {
+    dd if="$app/clip.dat" bs=1 skip=$((2 + 50 * $1)) count=50 2>/dev/null | sed 's/ *$//'
+}
+# Waits up to $2 tenths of a second for the clip count to become $1.
+wait_count() {
+    local i
+    for ((i = 0; i < $2; i++)); do
+        [[ $(clip_count) == "$1" ]] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+# Waits until the newest clip is titled $1; prints the tenths it took.
+wait_newest_title() {
+    local i n
+    for ((i = 0; i < ${2:-25}; i++)); do
+        n=$(clip_count)
+        if ((n > 0)) && [[ $(clip_title $((n - 1))) == "$1" ]]; then
+            echo "$i"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+# The text block of a clip file holding one text record: from byte 20, NUL dropped.
+clip_text() { tail -c +21 "$1" | tr -d '\0'; }
+
+start_in() {  # folder; sets pid and win
+    start_program "$1"
+    pid=$last_pid
+    win=$(main_window "$pid") || fail "no main window"
+}

@@ -1,0 +1,359 @@
+#include "capture/monitor.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "app/settings_file.h"
+#include "store/index_files.h"
+#include "store/slot_files.h"
+#include "unit/monitor_fixture.h"
+
+using namespace pellion;
+using namespace pellion::test;
+
+namespace {
+
+std::string withNul(const std::string& s) { return s + std::string(1, '\0'); }
+
+Bytes clipIndex(int count, const std::vector<std::string>& titles) {
+    Bytes out = le16(count);
+    for (int n = 0; n < 9; ++n) {
+        const Bytes t = padded(n < int(titles.size()) ? titles[n] : "", 50);
+        out.insert(out.end(), t.begin(), t.end());
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(MakeTitle, SkipsLeadingControlsKeepsTheBlockNulAndPadsToFifty) {
+    EXPECT_EQ(MakeTitle("\r\n\tHello"), "Hello" + std::string(45, ' '));
+    // A short text block keeps its NUL; labels stop there.
+    EXPECT_EQ(MakeTitle(withNul("abc")), withNul("abc") + std::string(46, ' '));
+    EXPECT_EQ(MakeTitle(""), std::string(50, ' '));
+    EXPECT_EQ(MakeTitle(withNul(" \t\r\n\x01\x1f")), std::string(50, ' '));
+    // Only leading controls go: one inside the first 50 stays.
+    EXPECT_EQ(MakeTitle("a\nb"), "a\nb" + std::string(47, ' '));
+    const std::string longText(70, 'x');
+    EXPECT_EQ(MakeTitle(longText), std::string(50, 'x'));
+    // Never half a character: "é" at bytes 49..50 is left out whole.
+    EXPECT_EQ(MakeTitle(std::string(49, 'a') + "\xC3\xA9zz"), std::string(49, 'a') + " ");
+    EXPECT_EQ(MakeTitle(kNonTextTitle), std::string("Non Text Clip.") + std::string(36, ' '));
+}
+
+TEST_F(MonitorTest, TextBecomesTheNewestClipOnceAndIsMarked) {
+    ASSERT_EQ(capture("  \r\n\tfirst line\nsecond"), TickOutcome::Captured);
+    EXPECT_EQ(textIn(clipFile(0)), withNul("  \r\n\tfirst line\nsecond"));
+    EXPECT_EQ(read(data("clip.dat")), clipIndex(1, {"first line\nsecond"}));
+    EXPECT_EQ(caption(ui::Family::ClipboardClip, 0), "first line\nsecond");
+    EXPECT_FALSE(files::exists(data("clip.tmp")));
+    EXPECT_TRUE(markerOnClipboard());
+    EXPECT_FALSE(clipboard().isOpen);
+
+    // Left on the clipboard it is not captured again.
+    EXPECT_EQ(tick(), TickOutcome::Seen);
+    EXPECT_EQ(state.lists.clipboardClips.count, 1);
+    // The same text copied again is new content.
+    ASSERT_EQ(capture("  \r\n\tfirst line\nsecond"), TickOutcome::Captured);
+    EXPECT_EQ(state.lists.clipboardClips.count, 2);
+    EXPECT_EQ(clipFile(1), clipFile(0));
+}
+
+TEST_F(MonitorTest, BusyClipboardIsRetriedAndOffCapturesNothing) {
+    copyText("later");
+    clipboard().failOpen = true;
+    EXPECT_EQ(tick(), TickOutcome::Busy);
+    EXPECT_FALSE(files::exists(data("clip.0")));
+    clipboard().failOpen = false;
+    EXPECT_EQ(tick(), TickOutcome::Captured);
+
+    state.settings.CaptureMode = 1;
+    const int opens = clipboard().opens;
+    EXPECT_EQ(capture("while off"), TickOutcome::Off);
+    EXPECT_EQ(clipboard().opens, opens);
+    EXPECT_EQ(state.lists.clipboardClips.count, 1);
+    // Leaving "Off" by another option captures what was copied meanwhile.
+    state.settings.CaptureMode = 0;
+    EXPECT_EQ(tick(), TickOutcome::Captured);
+    EXPECT_EQ(title(1), "while off");
+}
+
+TEST_F(MonitorTest, ContentWithoutTextIsTitledNonTextClip) {
+    const Bytes png{0x89, 'P', 'N', 'G', 0, 1, 2};
+    clipboard().copyFromOtherProgram({{"image/png", png}});
+    ASSERT_EQ(tick(), TickOutcome::Captured);
+    EXPECT_EQ(title(0), "Non Text Clip.");
+    EXPECT_EQ(read(data("clip.dat")), clipIndex(1, {"Non Text Clip."}));
+    const Bytes expected = concat({le32(0xFFFFFFFF), le32(1), le32(clipboard().registerFormat("image/png")), le32(9),
+                                   bytesOf("image/png"), le32(png.size()), png});
+    EXPECT_EQ(clipFile(0), expected);
+}
+
+TEST_F(MonitorTest, TenthCaptureDropsTheOldestAndShiftsTheRest) {
+    for (int i = 0; i < 10; ++i) ASSERT_EQ(capture("clip " + std::to_string(i)), TickOutcome::Captured);
+    EXPECT_EQ(state.lists.clipboardClips.count, 9);
+    std::vector<std::string> titles;
+    for (int n = 0; n < 9; ++n) {
+        titles.push_back("clip " + std::to_string(n + 1));
+        EXPECT_EQ(textIn(clipFile(n)), withNul(titles.back())) << n;
+    }
+    EXPECT_EQ(read(data("clip.dat")), clipIndex(9, titles));
+    EXPECT_FALSE(files::exists(data("clip.9")));
+    EXPECT_EQ(caption(ui::Family::ClipboardClip, 8), "clip 9");
+}
+
+TEST_F(MonitorTest, PendingTitleServesOneCaptureAndTheClearFlagEmptiesTheListFirst) {
+    capture("one");
+    state.monitor.pendingTitleSet = true;
+    state.monitor.pendingTitle = "Edited title";
+    capture("edited text");
+    capture("three");
+    EXPECT_EQ(title(1), "Edited title");
+    EXPECT_EQ(title(2), "three");
+    EXPECT_FALSE(state.monitor.pendingTitleSet);
+
+    state.monitor.clearBeforeNextCapture = true;
+    ASSERT_EQ(capture("after paste"), TickOutcome::Captured);
+    EXPECT_FALSE(state.monitor.clearBeforeNextCapture);
+    EXPECT_EQ(read(data("clip.dat")), clipIndex(1, {"after paste"}));
+    EXPECT_EQ(textIn(clipFile(0)), withNul("after paste"));
+    EXPECT_FALSE(files::exists(data("clip.1")));
+    EXPECT_EQ(caption(ui::Family::ClipboardClip, 1), "");
+}
+
+TEST_F(MonitorTest, ClearFlagNeverTouchesTheBulkCache) {
+    state.settings.CaptureMode = 2;
+    capture("bulk one");
+    state.settings.CaptureMode = 0;
+    EmptyClipboardClips(state);
+    state.monitor.clearBeforeNextCapture = true;
+    capture("next");
+    EXPECT_EQ(state.settings.BulkCount, 1);
+    EXPECT_TRUE(files::exists(data("bulk.0")));
+}
+
+TEST_F(MonitorTest, BulkCaptureFillsTheCacheUpTo96) {
+    state.settings.CaptureMode = 2;
+    state.settings.BulkCount = 95;
+    LoadBulkCache(state);
+    state.monitor.pendingTitleSet = true;
+    state.monitor.pendingTitle = "Pending";
+    ASSERT_EQ(capture("\tbulk text"), TickOutcome::Captured);
+    EXPECT_EQ(state.settings.BulkCount, 96);
+    EXPECT_EQ(read(data("bulk.95")), clipFile(0));
+    // The bulk slot is titled from the text, the Clipboard Clip by the pending title.
+    EXPECT_EQ(read(data("bulk.dat")).size(), 96u * 50);
+    const Bytes bulkIndex = read(data("bulk.dat"));
+    EXPECT_EQ(Bytes(bulkIndex.begin() + 95 * 50, bulkIndex.end()), padded("bulk text", 50));
+    EXPECT_EQ(title(0), "Pending");
+    EXPECT_EQ(caption(ui::Family::CaptureMode, 2), "96");
+    EXPECT_EQ(DecodeSettings(read(data("pellion.ini"))).BulkCount, 96);
+
+    ASSERT_EQ(capture("one too many"), TickOutcome::Captured);
+    EXPECT_EQ(state.settings.BulkCount, 96);
+    EXPECT_FALSE(files::exists(data("bulk.96")));
+    EXPECT_EQ(title(1), "one too many");
+}
+
+TEST_F(MonitorTest, ClearEmptiesTheClipsOrElseTheBulkCache) {
+    state.settings.CaptureMode = 2;
+    capture("a");
+    capture("b");
+    ASSERT_EQ(state.settings.BulkCount, 2);
+    EXPECT_EQ(caption(ui::Family::ClearBtn, 0), "Clear");
+
+    ClearClipboardClips(state);
+    EXPECT_EQ(read(data("clip.dat")), clipIndex(0, {}));
+    EXPECT_FALSE(files::exists(data("clip.0")) || files::exists(data("clip.1")));
+    EXPECT_EQ(caption(ui::Family::ClipboardClip, 0), "");
+    EXPECT_EQ(state.settings.BulkCount, 2);
+    tick();
+    EXPECT_EQ(caption(ui::Family::ClearBtn, 0), "Clear Bulk");
+    state.settings.Layout = 1;
+    tick();
+    EXPECT_EQ(caption(ui::Family::ClearBtn, 0), "Clr Blk");
+
+    ClearClipboardClips(state);
+    EXPECT_EQ(state.settings.BulkCount, 0);
+    EXPECT_EQ(state.settings.CaptureMode, 0);
+    EXPECT_FALSE(files::exists(data("bulk.0")) || files::exists(data("bulk.1")) || files::exists(data("bulk.dat")));
+    const SettingsRecord saved = DecodeSettings(read(data("pellion.ini")));
+    EXPECT_EQ(saved.BulkCount, 0);
+    EXPECT_EQ(saved.CaptureMode, 0);
+    EXPECT_EQ(caption(ui::Family::CaptureMode, 2), "Bulk");
+    tick();
+    EXPECT_EQ(caption(ui::Family::ClearBtn, 0), "Clear");
+
+    // Nothing left: nothing happens.
+    const auto before = entries(dir.path());
+    ClearClipboardClips(state);
+    EXPECT_EQ(entries(dir.path()), before);
+}
+
+TEST_F(MonitorTest, SecretsAndEmptyContentAreMarkedAndNeverWritten) {
+    clipboard().copyFromOtherProgram({{"", bytesOf(withNul("hunter2"))}, {"x-kde-passwordManagerHint", bytesOf("secret")}});
+    EXPECT_EQ(tick(), TickOutcome::Secret);
+    EXPECT_EQ(tick(), TickOutcome::Seen);
+    clipboard().copyFromOtherProgram({});
+    EXPECT_EQ(tick(), TickOutcome::Empty);
+    EXPECT_EQ(tick(), TickOutcome::Seen);
+    for (const auto& name : entries(dir.path())) EXPECT_TRUE(name.rfind("clip.", 0) != 0) << name;
+    EXPECT_EQ(state.lists.clipboardClips.count, 0);
+
+    // Another hint value is ordinary content.
+    clipboard().copyFromOtherProgram({{"", bytesOf(withNul("shown"))}, {"x-kde-passwordManagerHint", bytesOf("public")}});
+    EXPECT_EQ(tick(), TickOutcome::Captured);
+}
+
+TEST_F(MonitorTest, UnwritableSnapshotLeavesTheContentUnmarkedForTheNextTick) {
+    const std::string folder = state.dataFolder;
+    state.dataFolder = folder + "missing/";
+    EXPECT_EQ(capture("keep me"), TickOutcome::Failed);
+    EXPECT_FALSE(markerOnClipboard());
+    EXPECT_FALSE(clipboard().isOpen);
+    EXPECT_TRUE(state.monitor.enabled);
+    state.dataFolder = folder;
+    EXPECT_EQ(tick(), TickOutcome::Captured);
+    EXPECT_EQ(title(0), "keep me");
+}
+
+TEST_F(MonitorTest, ContentOfAnExitedOwnerIsServedAgainWhileItIsTheNewestClip) {
+    capture("kept");
+    clipboard().ownerExits();
+    ASSERT_EQ(tick(), TickOutcome::KeptAlive);
+    EXPECT_EQ(clipboard().bytesOf(""), bytesOf(withNul("kept")));
+    EXPECT_TRUE(markerOnClipboard());
+    EXPECT_EQ(clipboard().ownerStamp->window, clipboard().ownWindow);
+    EXPECT_EQ(tick(), TickOutcome::Seen);
+    EXPECT_EQ(state.lists.clipboardClips.count, 1);
+
+    // A clipboard that will not open for the restore is tried again.
+    capture("again");
+    clipboard().ownerExits();
+    clipboard().failOpen = true;
+    EXPECT_EQ(tick(), TickOutcome::Busy);
+    clipboard().failOpen = false;
+    EXPECT_EQ(tick(), TickOutcome::KeptAlive);
+    EXPECT_EQ(clipboard().bytesOf(""), bytesOf(withNul("again")));
+
+    // Served whole even with the text-only switch on.
+    clipboard().copyFromOtherProgram({{"", bytesOf(withNul("t"))}, {"text/html", bytesOf("<b>t</b>")}});
+    tick();
+    state.clip.textOnly = true;
+    clipboard().ownerExits();
+    ASSERT_EQ(tick(), TickOutcome::KeptAlive);
+    EXPECT_EQ(clipboard().bytesOf("text/html"), bytesOf("<b>t</b>"));
+}
+
+TEST_F(MonitorTest, ContentNotCapturedOrClearedIsNotServedAgain) {
+    // A secret copied after the capture went away: nothing comes back.
+    capture("older");
+    clipboard().copyFromOtherProgram({{"", bytesOf(withNul("pw"))}, {"x-kde-passwordManagerHint", bytesOf("secret")}});
+    tick();
+    clipboard().ownerExits();
+    EXPECT_EQ(tick(), TickOutcome::Empty);
+    EXPECT_TRUE(clipboard().content.empty() || !clipboard().bytesOf("").has_value());
+
+    // Copied while capture was off.
+    capture("before off");
+    state.settings.CaptureMode = 1;
+    copyText("during off");
+    tick();
+    clipboard().ownerExits();
+    tick();
+    state.settings.CaptureMode = 0;
+    EXPECT_NE(tick(), TickOutcome::KeptAlive);
+
+    // The list was cleared.
+    capture("cleared");
+    ClearClipboardClips(state);
+    clipboard().ownerExits();
+    EXPECT_NE(tick(), TickOutcome::KeptAlive);
+    EXPECT_FALSE(clipboard().bytesOf("").has_value());
+}
+
+TEST_F(MonitorTest, CaptionEverySixTicksOnlyWhenTheTextChanges) {
+    std::vector<std::string> captions;
+    DateTime now{2026, 12, 5, 6, 5, 7};
+    state.monitor.hooks.setCaption = [&](const std::string& c) { captions.push_back(c); };
+    state.monitor.hooks.now = [&] { return now; };
+    for (int i = 0; i < 5; ++i) tick();
+    EXPECT_TRUE(captions.empty());
+    tick();
+    EXPECT_EQ(captions, std::vector<std::string>{MainCaption(now)});
+    for (int i = 0; i < 6; ++i) tick();
+    EXPECT_EQ(captions.size(), 1u);
+    now.minute = 8;
+    for (int i = 0; i < 6; ++i) tick();
+    EXPECT_EQ(captions.back(), " Pellion Clipboard          Saturday  5th Dec 26   5:08");
+}
+
+TEST_F(MonitorTest, DisabledTimerRunsNothingAndAFailingTickStillReenables) {
+    state.monitor.enabled = false;
+    EXPECT_EQ(capture("x"), TickOutcome::Disabled);
+    EXPECT_EQ(clipboard().opens, 0);
+    state.monitor.enabled = true;
+    state.monitor.hooks.enableEdgeTimer = [] { throw std::runtime_error("widget gone"); };
+    EXPECT_EQ(tick(), TickOutcome::Failed);
+    EXPECT_TRUE(state.monitor.enabled);
+    EXPECT_FALSE(clipboard().isOpen);
+}
+
+TEST_F(MonitorTest, PasteTargetIsTheLastForeignForegroundWindow) {
+    auto& w = *fake.windows;
+    int hides = 0;
+    state.mainForm.hooks.hideEdgeStrip = [&] { ++hides; };
+    const auto editor = w.add("editor");
+    const auto main = w.add(" Pellion Clipboard", true);
+    const auto strip = w.add("Clipboard", true);
+    state.monitor.edgeStrip = strip;
+    w.setForeground(editor);
+    tick();
+    EXPECT_EQ(state.pasteTarget, editor);
+    w.setForeground(main);
+    tick();
+    EXPECT_EQ(state.pasteTarget, editor);
+    EXPECT_EQ(hides, 1);
+    w.setForeground(strip);
+    tick();
+    w.setForeground(0);
+    tick();
+    EXPECT_EQ(state.pasteTarget, editor);
+    EXPECT_EQ(hides, 1);
+    state.mainForm.form.window.show = ui::WindowShow::Minimised;
+    w.setForeground(main);
+    tick();
+    EXPECT_EQ(hides, 1);
+}
+
+TEST_F(MonitorTest, WindowUpkeepRecordsPlacesSnapsToEdgesAndHidesWhenAsked) {
+    auto& win = state.mainForm.form.window;
+    win.shown = true;
+    win.left = 4000;
+    win.top = 299;
+    state.settings.Layout = 2;
+    tick();
+    EXPECT_EQ(state.settings.ReducedLeft, 4000);
+    EXPECT_EQ(state.settings.ReducedTop, 299);
+    EXPECT_EQ(win.top, 0);
+    EXPECT_EQ(win.left, 4000);
+    EXPECT_GT(refreshes, 0);
+
+    state.settings.Layout = 0;
+    state.mainForm.columnView = 2;
+    win.left = -250;
+    win.top = 3000;
+    tick();
+    EXPECT_EQ(state.settings.ColumnTop, 3000.0f);
+    EXPECT_EQ(state.settings.ColumnLeft, -250.0f);
+    EXPECT_EQ(state.settings.ReducedLeft, 4000);
+    EXPECT_EQ(win.left, 0);
+
+    win.show = ui::WindowShow::Minimised;
+    tick();
+    EXPECT_TRUE(win.shown);
+    state.settings.IconOption = 0;
+    tick();
+    EXPECT_FALSE(win.shown);
+}
