@@ -5,11 +5,13 @@
 
 #include "app/settings_record.h"
 #include "app/startup.h"
+#include "capture/bulk_paste.h"
 #include "capture/monitor_state.h"
 #include "paste/paste_state.h"
 #include "platform/platform.h"
 #include "store/clip_file.h"
 #include "store/list_model.h"
+#include "ui/logic/drop_matrix.h"
 #include "ui/logic/keyboard_hooks.h"
 #include "ui/logic/main_form.h"
 
@@ -35,6 +37,8 @@ struct ProgramState {
     PasteState paste;        // key mode, pending paste, hot key switch, the engine's hooks (paste/)
     ui::KeyboardHooks keys;  // what the main window's key handlers ask of later modules
     MonitorState monitor;    // the clipboard monitor's timer, flags for the next capture, its hooks (capture/)
+    ui::DragState drag;        // the drag armed or under way, its move or copy (ui/logic/drop_matrix)
+    BulkPasteState bulkPaste;  // the spacer text kept while running (capture/bulk_paste)
 };
 
 }  // namespace pellion
