@@ -15,6 +15,7 @@
 #include "ui/logic/list_cells.h"
 #include "ui/main/main_window.h"
 #include "ui/main/monitor_timer.h"
+#include "ui/main/paste_wiring.h"
 
 namespace {
 
@@ -84,6 +85,7 @@ int main(int argc, char** argv) {
     calls.createMainWindow = [&](const std::string& caption) {
         state.mainForm.form.window.caption = caption;
         window = std::make_unique<ui::Edit>(state);
+        ui::BindPasteServices(state, *window);
         return state.mainWindow;
     };
     calls.processEvents = [] { QCoreApplication::processEvents(); };
