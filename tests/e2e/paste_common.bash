@@ -23,8 +23,9 @@ prepare_program() {
 }
 
 le32() {
-    local v=$1
-    printf "\\x%02x\\x%02x\\x%02x\\x%02x" $((v & 255)) $(((v >> 8) & 255)) $(((v >> 16) & 255)) $(((v >> 24) & 255))
+    local bytes="" i
+    for ((i = 0; i < 4; i++)); do bytes+=$(printf '\\x%02x' $((($1 >> (8 * i)) & 255))); done
+    printf "$bytes"
 }
 # A clip file holding text $2, as a capture writes it: one text record with its NUL.
 write_text_clip() {
@@ -102,6 +103,23 @@ show_app() {
     xdotool windowactivate --sync "$win" >/dev/null 2>&1 || true
     wait_state "$win" 50 Normal || fail "main window not shown"
     wait_for_focus "$win" || fail "main window not in front"
+    wait_still "$win" || fail "main window keeps moving"
+}
+# Waits up to 3 s for window $1 to stay where it is for 0.2 s (the window
+# manager may map it elsewhere before the program places it).
+wait_still() {
+    local i was="" now same=0
+    for ((i = 0; i < 30; i++)); do
+        now=$(xwininfo -id "$1" | awk '/Absolute upper-left/ {printf "%s ", $NF}')
+        if [[ "$now" == "$was" ]]; then
+            ((++same >= 2)) && return 0
+        else
+            same=0
+        fi
+        was=$now
+        sleep 0.1
+    done
+    return 1
 }
 
 # Twips inside the Large window: Clipboard Clip i, group clip i (first column).
