@@ -50,11 +50,7 @@ pid_t spawn(const std::vector<std::string>& argv, int out) {
 Bytes randomBytes(std::size_t size, unsigned seed) {
     std::mt19937 gen(seed);
     Bytes b(size);
-    for (std::size_t i = 0; i + 4 <= size; i += 4) {
-        const std::uint32_t v = gen();
-        std::memcpy(&b[i], &v, 4);
-    }
-    for (std::size_t i = size & ~std::size_t{3}; i < size; ++i) b[i] = static_cast<std::uint8_t>(gen());
+    for (auto& byte : b) byte = static_cast<std::uint8_t>(gen());
     return b;
 }
 
@@ -138,8 +134,7 @@ xcb_window_t Probe::owner() {
 
 bool Probe::waitOwner(bool (*good)(xcb_window_t, xcb_window_t), xcb_window_t before,
                       std::chrono::milliseconds limit) {
-    const auto until = Clock::now() + limit;
-    while (Clock::now() < until) {
+    for (const auto until = Clock::now() + limit; Clock::now() < until;) {
         if (good(owner(), before)) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
