@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -95,15 +96,9 @@ public:
         spinUntil(
             [&] {
                 readAvailable();
-                while (!lines_.empty()) {
-                    std::string line = lines_.front();
-                    lines_.erase(lines_.begin());
-                    if (line.rfind(prefix, 0) == 0) {
-                        found = line;
-                        return true;
-                    }
-                }
-                return false;
+                for (; !found && !lines_.empty(); lines_.erase(lines_.begin()))
+                    if (lines_.front().rfind(prefix, 0) == 0) found = lines_.front();
+                return found.has_value();
             },
             milliseconds);
         return found;
@@ -187,10 +182,9 @@ public:
     // A round trip: every request before it has reached the server.
     void sync() { std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr)); }
     xcb_atom_t atom(const char* name) {
-        auto* r = xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, std::strlen(name), name), nullptr);
-        const xcb_atom_t a = r ? r->atom : 0;
-        std::free(r);
-        return a;
+        std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> r(
+            xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, std::strlen(name), name), nullptr), &std::free);
+        return r ? r->atom : 0;
     }
     std::vector<std::uint32_t> words(xcb_window_t w, const char* property) {
         auto* r = xcb_get_property_reply(c_, xcb_get_property(c_, 0, w, atom(property), XCB_ATOM_ANY, 0, 1024),
