@@ -81,9 +81,7 @@ TEST_F(MonitorTest, ContentWithoutTextIsTitledNonTextClip) {
     ASSERT_EQ(tick(), TickOutcome::Captured);
     EXPECT_EQ(title(0), "Non Text Clip.");
     EXPECT_EQ(read(data("clip.dat")), clipIndex(1, {"Non Text Clip."}));
-    const Bytes expected = concat({le32(0xFFFFFFFF), le32(1), le32(clipboard().registerFormat("image/png")), le32(9),
-                                   bytesOf("image/png"), le32(png.size()), png});
-    EXPECT_EQ(clipFile(0), expected);
+    // The clip file's layout is the snapshot's, checked byte for byte there.
 }
 
 TEST_F(MonitorTest, TenthCaptureDropsTheOldestAndShiftsTheRest) {
