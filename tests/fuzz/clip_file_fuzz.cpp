@@ -2,32 +2,16 @@
 // clipboard and checks that a finished restore always carries the marker.
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-
-#include <unistd.h>
 
 #include "app/program_state.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
+#include "fuzz/fuzz_folder.h"
 #include "store/clip_file.h"
 
 namespace {
-std::string* folderPath = nullptr;
-void removeFolder() { std::filesystem::remove_all(*folderPath); }
-
-// A folder of its own for the run, memory-backed where there is one (whole
-// writes sync each file), removed at exit.
-const std::string& folder() {
-    if (!folderPath) {
-        std::string pattern = std::string(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
-                              "/pellion-fuzz-clip-XXXXXX";
-        if (!::mkdtemp(pattern.data())) std::abort();
-        folderPath = new std::string(pattern + "/");
-        std::atexit(removeFolder);
-    }
-    return *folderPath;
-}
+const std::string& folder() { return pellion::fuzz::Folder("clip"); }
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
