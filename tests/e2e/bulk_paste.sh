@@ -51,5 +51,5 @@ echo "ok: pasted one per line"
 # Nothing pasted was captured again, and the cache is unchanged.
 [[ $(field "$ini" d2 $ini_BulkCount) == 3 ]] || fail "bulk paste changed the cache"
 [[ $(clip_count) == 3 ]] || fail "the pasted clips were captured again ($(clip_count) clips)"
-close_and_wait "$(any_main_window "$pid")" "$pid"
+close_and_wait "$win" "$pid"
 echo "PASS"

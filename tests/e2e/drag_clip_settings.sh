@@ -65,5 +65,5 @@ sleep 0.3
 xdotool key Return
 wait_for 30 grep -q "^SUBMIT:$text\$" "$target_out" || fail "paste target got: $(submitted)"
 echo "ok: the group clip pasted"
-close_and_wait "$(any_main_window "$pid")" "$pid"
+close_and_wait "$win" "$pid"
 echo "PASS"
