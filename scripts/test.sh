@@ -34,7 +34,9 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 if command -v clang++ >/dev/null && ls tests/fuzz/*.cpp >/dev/null 2>&1; then
     step "fuzz targets (short runs; longer by hand with -max_total_time)"
     CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DPELLION_LOGIC_ONLY=ON -DPELLION_FUZZ=ON >/dev/null
-    cmake --build build-fuzz -j"$jobs"
+    targets=()
+    for src in tests/fuzz/*.cpp; do targets+=(--target "$(basename "$src" .cpp)"); done
+    cmake --build build-fuzz -j"$jobs" "${targets[@]}"
     for src in tests/fuzz/*.cpp; do
         name=$(basename "$src" .cpp)
         corpus=$(mktemp -d)

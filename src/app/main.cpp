@@ -16,6 +16,7 @@
 #include "ui/main/drag_wiring.h"
 #include "ui/main/main_window.h"
 #include "ui/main/monitor_timer.h"
+#include "ui/main/paste_wiring.h"
 
 namespace {
 
@@ -85,6 +86,7 @@ int main(int argc, char** argv) {
     calls.createMainWindow = [&](const std::string& caption) {
         state.mainForm.form.window.caption = caption;
         window = std::make_unique<ui::Edit>(state);
+        ui::BindPasteServices(state, *window);
         return state.mainWindow;
     };
     calls.processEvents = [] { QCoreApplication::processEvents(); };

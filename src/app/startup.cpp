@@ -8,6 +8,7 @@
 #include "app/data_folder.h"
 #include "app/program_state.h"
 #include "app/settings_file.h"
+#include "paste/hot_keys.h"
 #include "store/clip_file.h"
 #include "store/index_files.h"
 #include "store/libraries.h"
@@ -127,6 +128,11 @@ void StartupLoader(ProgramState& state, const StartupCalls& calls) {
     LoadTransferSlots(state);
     LoadCurrentGroup(state);
     LoadBulkCache(state);
+    // The keyboard hook's keys: the user's paste keystroke, then the hot keys.
+    ConnectHookEvents(state);
+    SetPasteKeyDetection(state);
+    HotKeysOn(state);
+    ShowHotKeySwitch(state);
     ui::SetHelpCaptions(state);
     ApplyListColours(state);
     ui::ShowLists(state);

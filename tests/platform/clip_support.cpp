@@ -50,15 +50,17 @@ pid_t spawn(const std::vector<std::string>& argv, int out) {
 Bytes randomBytes(std::size_t size, unsigned seed) {
     std::mt19937 gen(seed);
     Bytes b(size);
-    for (std::size_t i = 0; i + 4 <= size; i += 4) {
-        const std::uint32_t v = gen();
-        std::memcpy(&b[i], &v, 4);
-    }
-    for (std::size_t i = size & ~std::size_t{3}; i < size; ++i) b[i] = static_cast<std::uint8_t>(gen());
+    for (auto& byte : b) byte = static_cast<std::uint8_t>(gen());
     return b;
 }
 
 Bytes bytesOf(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+Bytes withNul(const std::string& s) {
+    Bytes b = bytesOf(s);
+    b.push_back(0);
+    return b;
+}
 
 std::string tool(const std::string& name) { return std::string(PELLION_BUILD_DIR) + "/" + name; }
 
@@ -130,23 +132,21 @@ xcb_window_t Probe::owner() {
     return r ? r->owner : 0;
 }
 
-bool Probe::waitNewOwner(xcb_window_t before, std::chrono::milliseconds limit) {
-    const auto until = Clock::now() + limit;
-    while (Clock::now() < until) {
-        const xcb_window_t w = owner();
-        if (w != 0 && w != before) return true;
+bool Probe::waitOwner(bool (*good)(xcb_window_t, xcb_window_t), xcb_window_t before,
+                      std::chrono::milliseconds limit) {
+    for (const auto until = Clock::now() + limit; Clock::now() < until;) {
+        if (good(owner(), before)) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return false;
 }
 
+bool Probe::waitNewOwner(xcb_window_t before, std::chrono::milliseconds limit) {
+    return waitOwner([](xcb_window_t w, xcb_window_t old) { return w != 0 && w != old; }, before, limit);
+}
+
 bool Probe::waitNoOwner(std::chrono::milliseconds limit) {
-    const auto until = Clock::now() + limit;
-    while (Clock::now() < until) {
-        if (owner() == 0) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return false;
+    return waitOwner([](xcb_window_t w, xcb_window_t) { return w == 0; }, 0, limit);
 }
 
 bool Probe::awaitNotify(xcb_atom_t target, xcb_atom_t& property) {

@@ -15,6 +15,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 Bytes randomBytes(std::size_t size, unsigned seed);
 Bytes bytesOf(const std::string& s);
+Bytes withNul(const std::string& s);  // a text block as stored
 std::string tool(const std::string& name);  // path of a program in the build's folder
 
 // Runs a program to its end, returning its exit status and what it printed.
@@ -46,6 +47,7 @@ public:
                                                std::vector<std::uint32_t>& pairsAfter);
 
 private:
+    bool waitOwner(bool (*good)(xcb_window_t, xcb_window_t), xcb_window_t before, std::chrono::milliseconds limit);
     bool awaitNotify(xcb_atom_t target, xcb_atom_t& property);
     std::optional<Bytes> take(xcb_atom_t property, xcb_atom_t* type);
     xcb_connection_t* c_;

@@ -19,12 +19,6 @@ using Clock = std::chrono::steady_clock;
 
 Ms since(Clock::time_point t) { return std::chrono::duration_cast<Ms>(Clock::now() - t); }
 
-Bytes withNul(const std::string& s) {
-    Bytes b = bytesOf(s);
-    b.push_back(0);
-    return b;
-}
-
 Bytes pngBytes() {
     QImage image(64, 48, QImage::Format_ARGB32);
     for (int y = 0; y < image.height(); ++y)
@@ -50,6 +44,20 @@ protected:
         clip->close();
         return out;
     }
+    // The snapshot of what xclip serves as one target.
+    std::vector<std::pair<ClipFormat, std::optional<Bytes>>> snapshotOf(const std::string& target, const Bytes& bytes) {
+        TempBytesFile file(bytes);
+        Owner xclip(xclipIn(target, file.path()));
+        EXPECT_TRUE(xclip.owns()) << target;
+        return snapshot();
+    }
+    // A hung owner answers nothing: no formats, no text.
+    void expectNothing() {
+        ASSERT_TRUE(clip->open());
+        EXPECT_TRUE(clip->formats().empty());
+        EXPECT_FALSE(clip->data(kTextFormat).has_value());
+        clip->close();
+    }
     std::optional<Bytes> named(const std::string& name) {
         EXPECT_TRUE(clip->open());
         std::optional<Bytes> out = clip->data(clip->registerFormat(name));
@@ -59,45 +67,31 @@ protected:
     std::unique_ptr<X11Clipboard> clip;
 };
 
-TEST_F(ClipboardRead, TextFoldsIntoFormatOneWithOneNul) {
-    {
-        TempBytesFile file(bytesOf("héllo wörld\nline 2"));
-        Owner xclip(xclipIn("UTF8_STRING", file.path()));
-        ASSERT_TRUE(xclip.owns());
-        const auto snap = snapshot();
-        ASSERT_EQ(snap.size(), 1u);  // TARGETS is not a format
-        EXPECT_EQ(snap[0].first.id, kTextFormat);
-        EXPECT_EQ(snap[0].first.name, "");
-        EXPECT_EQ(snap[0].second, withNul("héllo wörld\nline 2"));
-    }
-    {
-        // STRING is Latin-1 and arrives as UTF-8.
-        TempBytesFile file(bytesOf("caf\xe9"));
-        Owner xclip(xclipIn("STRING", file.path()));
-        ASSERT_TRUE(xclip.owns());
-        const auto snap = snapshot();
-        ASSERT_EQ(snap.size(), 1u);
-        EXPECT_EQ(snap[0].second, withNul("café"));
-    }
-}
-
-TEST_F(ClipboardRead, NamedTargetsArriveByteExact) {
-    const Bytes png = pngBytes();
+// Text folds into format 1 with one NUL (STRING is Latin-1 and arrives as
+// UTF-8); named targets arrive byte-exact under their own name.
+TEST_F(ClipboardRead, EachTargetArrivesAsItsFormat) {
+    const Bytes png = pngBytes(), html = bytesOf("<p>caf\xc3\xa9 <b>bold</b></p>\n"), custom = randomBytes(777, 7);
     ASSERT_GT(png.size(), 100u);
-    const std::vector<std::pair<std::string, Bytes>> cases = {
-        {"text/html", bytesOf("<p>caf\xc3\xa9 <b>bold</b></p>\n")},
-        {"image/png", png},
-        {"application/x-pellion-custom", randomBytes(777, 7)},
+    struct Case {
+        std::string target;
+        Bytes sent;
+        std::string name;
+        Bytes stored;
     };
-    for (const auto& [target, bytes] : cases) {
-        TempBytesFile file(bytes);
-        Owner xclip(xclipIn(target, file.path()));
-        ASSERT_TRUE(xclip.owns()) << target;
-        const auto snap = snapshot();
-        ASSERT_EQ(snap.size(), 1u) << target;
-        EXPECT_EQ(snap[0].first.name, target);
-        EXPECT_EQ(snap[0].first.id, clip->registerFormat(target));
-        EXPECT_EQ(snap[0].second, bytes) << target;
+    const Case cases[] = {
+        {"UTF8_STRING", bytesOf("héllo wörld\nline 2"), "", withNul("héllo wörld\nline 2")},
+        {"STRING", bytesOf("caf\xe9"), "", withNul("café")},
+        {"text/html", html, "text/html", html},
+        {"image/png", png, "image/png", png},
+        {"application/x-pellion-custom", custom, "application/x-pellion-custom", custom},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.target);
+        const auto snap = snapshotOf(c.target, c.sent);
+        ASSERT_EQ(snap.size(), 1u);  // TARGETS is not a format
+        EXPECT_EQ(snap[0].first.name, c.name);
+        EXPECT_EQ(snap[0].first.id, c.name.empty() ? kTextFormat : clip->registerFormat(c.name));
+        EXPECT_EQ(snap[0].second, c.stored);
     }
 }
 
@@ -118,10 +112,7 @@ TEST_F(ClipboardRead, HungOwnerCostsOneDeadlineOnce) {
     Owner hung({tool("hung_owner")});
     ASSERT_TRUE(hung.owns());
     auto t = Clock::now();
-    ASSERT_TRUE(clip->open());
-    EXPECT_TRUE(clip->formats().empty());
-    EXPECT_FALSE(clip->data(kTextFormat).has_value());
-    clip->close();
+    expectNothing();
     const Ms first = since(t);
     EXPECT_GE(first, Ms(900));
     EXPECT_LT(first, Ms(1600));
@@ -131,10 +122,7 @@ TEST_F(ClipboardRead, HungOwnerCostsOneDeadlineOnce) {
     t = Clock::now();
     const int conversions = clip->stats().conversions;
     EXPECT_FALSE(clip->isFormatAvailable(clip->registerFormat(platform::kMarkerName)));
-    ASSERT_TRUE(clip->open());
-    EXPECT_TRUE(clip->formats().empty());
-    EXPECT_FALSE(clip->data(kTextFormat).has_value());
-    clip->close();
+    expectNothing();
     EXPECT_LT(since(t), Ms(100));
     EXPECT_EQ(clip->stats().conversions, conversions);
 

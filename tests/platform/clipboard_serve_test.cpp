@@ -52,8 +52,7 @@ TEST_F(ClipboardServe, EveryStoredFormatReadsBackByteExact) {
     const Bytes html = bytesOf("<i>caf\xc3\xa9</i>");
     const Bytes png = randomBytes(5000, 3);
     const Bytes big = randomBytes(20u << 20, 21);
-    Bytes text = bytesOf("Grüße\tand € signs");
-    text.push_back(0);
+    const Bytes text = withNul("Grüße\tand € signs");
     restore({{kTextFormat, text},
              {clip->registerFormat("text/html"), html},
              {clip->registerFormat("image/png"), png},
@@ -63,8 +62,7 @@ TEST_F(ClipboardServe, EveryStoredFormatReadsBackByteExact) {
     EXPECT_EQ(xclipOut("image/png").out, png);
     const Ran bigRun = xclipOut("application/x-big");
     EXPECT_EQ(bigRun.status, 0);
-    EXPECT_EQ(bigRun.out.size(), big.size());
-    EXPECT_TRUE(bigRun.out == big);
+    EXPECT_TRUE(bigRun.out == big) << bigRun.out.size() << " bytes of " << big.size();
     EXPECT_EQ(xclipOut(kMarkerName).out, bytesOf("ok"));
 
     // Text: UTF-8 without the NUL under every UTF-8 name, Latin-1 as STRING.
@@ -104,9 +102,7 @@ TEST_F(ClipboardServe, WhatWeDoNotHoldIsRefused) {
 }
 
 TEST_F(ClipboardServe, MultipleAnswersEachPairAndRefusesTheRest) {
-    Bytes text = bytesOf("multi");
-    text.push_back(0);
-    restore({{kTextFormat, text}, {clip->registerFormat("text/html"), bytesOf("<p/>")}});
+    restore({{kTextFormat, withNul("multi")}, {clip->registerFormat("text/html"), bytesOf("<p/>")}});
     Probe& probe = Probe::shared();
     std::vector<std::uint32_t> pairs;
     const auto got = probe.multiple({"UTF8_STRING", "nosuch", "text/html"}, pairs);
@@ -121,8 +117,7 @@ TEST_F(ClipboardServe, MultipleAnswersEachPairAndRefusesTheRest) {
 
 TEST_F(ClipboardServe, OurOwnContentIsReadWithoutAskingTheServer) {
     const Bytes png = randomBytes(3000, 9);
-    Bytes text = bytesOf("local");
-    text.push_back(0);
+    const Bytes text = withNul("local");
     restore({{kTextFormat, text}, {clip->registerFormat("image/png"), png}});
     const int conversions = clip->stats().conversions;
     ASSERT_TRUE(clip->open());
@@ -141,7 +136,7 @@ TEST_F(ClipboardServe, OurOwnContentIsReadWithoutAskingTheServer) {
     Owner xclip(xclipIn("UTF8_STRING", file.path()));
     ASSERT_TRUE(xclip.owns());
     ASSERT_TRUE(clip->open());
-    EXPECT_EQ(clip->data(kTextFormat), (Bytes{'t', 'h', 'e', 'i', 'r', 's', 0}));
+    EXPECT_EQ(clip->data(kTextFormat), withNul("theirs"));
     clip->close();
 }
 
@@ -171,7 +166,7 @@ TEST_F(ClipboardServe, MarkerFollowsTheOwnershipItWasAddedTo) {
 
     // Ours: with the marker after a restore, without it after setText, and
     // the marker added to our own text keeps the text served.
-    restore({{kTextFormat, bytesOf(std::string("mine") + '\0')}});
+    restore({{kTextFormat, withNul("mine")}});
     EXPECT_TRUE(clip->isFormatAvailable(marker));
     clip->setText("plain");
     EXPECT_FALSE(clip->isFormatAvailable(marker));
@@ -189,7 +184,7 @@ TEST_F(ClipboardServe, OpenIsExclusiveAndOnlyServableIdsAreTaken) {
     EXPECT_FALSE(clip->open());
     clip->empty();
     EXPECT_FALSE(clip->setData(2, bytesOf("a core atom, not a format")));
-    EXPECT_TRUE(clip->setData(platform::kOemTextFormat, bytesOf(std::string("oem") + '\0')));
+    EXPECT_TRUE(clip->setData(platform::kOemTextFormat, withNul("oem")));
     clip->close();
     EXPECT_FALSE(clip->setData(kTextFormat, bytesOf("closed")));
     EXPECT_EQ(xclipOut("UTF8_STRING").out, bytesOf("oem"));  // format 7 serves as text

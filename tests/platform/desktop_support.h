@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,6 +48,14 @@ inline bool spinUntil(const std::function<bool()>& done, int milliseconds = 3000
     return true;
 }
 
+// The argument vector for posix_spawn; it points into args.
+inline std::vector<char*> argvOf(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    return argv;
+}
+
 // A program started by the test, stopped when this goes away.
 class Child {
 public:
@@ -59,9 +68,7 @@ public:
         posix_spawn_file_actions_adddup2(&actions, in[0], 0);
         posix_spawn_file_actions_addclose(&actions, out[0]);
         posix_spawn_file_actions_addclose(&actions, in[1]);
-        std::vector<char*> argv;
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
+        auto argv = argvOf(args);
         if (posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
         ::close(out[1]);
@@ -89,15 +96,9 @@ public:
         spinUntil(
             [&] {
                 readAvailable();
-                while (!lines_.empty()) {
-                    std::string line = lines_.front();
-                    lines_.erase(lines_.begin());
-                    if (line.rfind(prefix, 0) == 0) {
-                        found = line;
-                        return true;
-                    }
-                }
-                return false;
+                for (; !found && !lines_.empty(); lines_.erase(lines_.begin()))
+                    if (lines_.front().rfind(prefix, 0) == 0) found = lines_.front();
+                return found.has_value();
             },
             milliseconds);
         return found;
@@ -123,9 +124,7 @@ private:
 
 // Runs a program to its end; its exit status, -1 when it could not start.
 inline int runProgram(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
+    auto argv = argvOf(args);
     pid_t pid;
     if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
     int status = 0;
@@ -180,11 +179,12 @@ public:
     xcb_connection_t* xcb() const { return c_; }
     xcb_window_t root() const { return root_; }
 
+    // A round trip: every request before it has reached the server.
+    void sync() { std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr)); }
     xcb_atom_t atom(const char* name) {
-        auto* r = xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, std::strlen(name), name), nullptr);
-        const xcb_atom_t a = r ? r->atom : 0;
-        std::free(r);
-        return a;
+        std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> r(
+            xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, std::strlen(name), name), nullptr), &std::free);
+        return r ? r->atom : 0;
     }
     std::vector<std::uint32_t> words(xcb_window_t w, const char* property) {
         auto* r = xcb_get_property_reply(c_, xcb_get_property(c_, 0, w, atom(property), XCB_ATOM_ANY, 0, 1024),
@@ -215,10 +215,10 @@ public:
     void watchKeys(xcb_window_t w) {
         const std::uint32_t mask = XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE;
         xcb_change_window_attributes(c_, w, XCB_CW_EVENT_MASK, &mask);
-        std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
+        sync();
     }
     int keyPressesSeen() {
-        std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
+        sync();
         int presses = 0;
         while (xcb_generic_event_t* e = xcb_poll_for_event(c_)) {
             presses += (e->response_type & 0x7F) == XCB_KEY_PRESS;

@@ -53,9 +53,7 @@ TEST_F(KeysAndHooks, CharactersOutsideTheKeymapAndMalformedStrings) {
     PasteTarget target;
     ASSERT_TRUE(s.focus(target.window));
     // Nothing of a malformed string is typed, not even its good beginning.
-    EXPECT_FALSE(s.keys->send("abc{NOSUCHKEY}", true));
-    EXPECT_FALSE(s.keys->send("abc{ENTER", true));
-    EXPECT_FALSE(s.keys->send("abc+", true));
+    for (const char* bad : {"abc{NOSUCHKEY}", "abc{ENTER", "abc+"}) EXPECT_FALSE(s.keys->send(bad, true)) << bad;
     ASSERT_TRUE(s.keys->send("{ENTER}", false));
     EXPECT_EQ(target.submitted(), "");
 
@@ -112,7 +110,7 @@ TEST_F(KeysAndHooks, CombinationHeldByAnotherProgramIsRefusedWithoutLeftovers) {
     // Once the other lets go, plain Alt+B must reach the program: no grab of
     // ours was left behind.
     xcb_ungrab_key(other.xcb(), keycode, other.root(), altCaps);
-    std::free(xcb_get_input_focus_reply(other.xcb(), xcb_get_input_focus(other.xcb()), nullptr));
+    other.sync();
     seen.keyPressesSeen();
     ASSERT_EQ(xdotool({"key", "alt+b"}), 0);
     spinFor(200);

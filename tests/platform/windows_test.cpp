@@ -90,10 +90,10 @@ TEST_F(Windows, OwnWindowsPointerAndScreenSize) {
     const std::string resources = "Xft.antialias:\t1\nXft.dpi:\t144\n";
     xcb_change_property(seen.xcb(), XCB_PROP_MODE_REPLACE, seen.root(), XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 8,
                         resources.size(), resources.data());
-    std::free(xcb_get_input_focus_reply(seen.xcb(), xcb_get_input_focus(seen.xcb()), nullptr));
+    seen.sync();
     const auto scaled = s.windows->screenSizeTwips();
     xcb_delete_property(seen.xcb(), seen.root(), XCB_ATOM_RESOURCE_MANAGER);
-    std::free(xcb_get_input_focus_reply(seen.xcb(), xcb_get_input_focus(seen.xcb()), nullptr));
+    seen.sync();
     EXPECT_EQ(scaled, (platform::Point{screen.width_in_pixels * 10, screen.height_in_pixels * 10}));
 }
 
@@ -124,8 +124,9 @@ TEST(WindowsWithoutWindowManager, FallBackToTheInputFocus) {
     ASSERT_TRUE(x);
     platform::x11::X11Windows windows(x);
     platform::x11::X11Keystrokes keys(x);
-    Child first({"env", "DISPLAY=" + display, std::string(PELLION_BUILD_DIR) + "/paste_target", "First Field"});
-    Child second({"env", "DISPLAY=" + display, std::string(PELLION_BUILD_DIR) + "/paste_target", "Second Field"});
+    const std::string program = std::string(PELLION_BUILD_DIR) + "/paste_target";
+    Child first({"env", "DISPLAY=" + display, program, "First Field"});
+    Child second({"env", "DISPLAY=" + display, program, "Second Field"});
     auto readyA = first.waitLine("READY "), readyB = second.waitLine("READY ");
     ASSERT_TRUE(readyA && readyB);
     const auto a = std::stoul(readyA->substr(6)), b = std::stoul(readyB->substr(6));

@@ -17,7 +17,7 @@ TEST(Files, ResolveFindsAnyCaseAndCreatesLowerCase) {
     EXPECT_EQ(files::resolve(dir.path(), "BULK.3"), dir.path() + "Bulk.3");
 }
 
-TEST(Files, WholeWriteReplacesAndLeavesNoTemporaryFile) {
+TEST(Files, WholeWriteReplacesAndLeavesNoTemporaryFileOrFailsIntoAMissingFolder) {
     test::TempFolder dir;
     const std::string p = dir.path() + "clip.dat";
     ASSERT_TRUE(files::writeWhole(p, std::string("first content")));
@@ -27,11 +27,8 @@ TEST(Files, WholeWriteReplacesAndLeavesNoTemporaryFile) {
     struct stat st{};
     ASSERT_EQ(::stat(p.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-}
-
-TEST(Files, WholeWriteIntoMissingFolderFailsAndKeepsNothing) {
-    test::TempFolder dir;
     EXPECT_FALSE(files::writeWhole(dir.path() + "nope/x.dat", std::string("a")));
+    EXPECT_FALSE(files::exists(dir.path() + "nope"));
 }
 
 TEST(Files, PatchWritesOnlyItsBytesAndGrowsWithZeros) {
@@ -71,10 +68,8 @@ TEST(Files, RemoveCopyRename) {
 }
 
 TEST(Files, WildcardsIgnoreCase) {
-    EXPECT_TRUE(files::matchesWildcard("Group12.dat", "group*.dat"));
-    EXPECT_TRUE(files::matchesWildcard("clip.7", "CLIP.?"));
-    EXPECT_FALSE(files::matchesWildcard("clip.17", "clip.?"));
-    EXPECT_TRUE(files::matchesWildcard("a.b.c", "*.c"));
-    EXPECT_FALSE(files::matchesWildcard("abc", "*d*"));
-    EXPECT_TRUE(files::matchesWildcard("", "*"));
+    const std::tuple<const char*, const char*, bool> cases[] = {{"Group12.dat", "group*.dat", true},
+        {"clip.7", "CLIP.?", true}, {"clip.17", "clip.?", false}, {"a.b.c", "*.c", true}, {"abc", "*d*", false},
+        {"", "*", true}};
+    for (auto [name, pattern, match] : cases) EXPECT_EQ(files::matchesWildcard(name, pattern), match) << name << " " << pattern;
 }

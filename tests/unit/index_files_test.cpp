@@ -15,9 +15,7 @@ TEST_F(IndexFiles, FirstStartWritesEveryFileWithItsNewContent) {
     EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"clip.dat", "lib.dat", "lib1/", "trans.clr", "trans.dat",
                                                              "trans.mod"}));
     EXPECT_EQ(read(data("clip.dat")), concat({le16(0), blanks(450)}));
-    Bytes trans = blanks(400);
-    for (int n = 0; n < 8; ++n) trans = concat({trans, le16(-1)});
-    EXPECT_EQ(read(data("trans.dat")), trans);
+    EXPECT_EQ(read(data("trans.dat")), transIndex());
     EXPECT_EQ(read(data("trans.mod")), Bytes(8, 3));
     EXPECT_EQ(read(data("trans.clr")), Bytes(32, 0));
     EXPECT_EQ(read(data("lib.dat")),
@@ -106,10 +104,10 @@ TEST_F(IndexFiles, TransferSlotGroupReferencesComeBackEmpty) {
     const auto& t = state.lists.transferSlots;
     EXPECT_EQ(t.titles[0], "kept clip");
     EXPECT_EQ(t.states[0], -1);
-    EXPECT_EQ(t.titles[1], "");
-    EXPECT_EQ(t.states[1], 1);
-    EXPECT_EQ(t.titles[2], "");
-    EXPECT_EQ(t.states[2], 1);
+    for (int n : {1, 2}) {
+        EXPECT_EQ(t.titles[n], "") << n;
+        EXPECT_EQ(t.states[n], 1) << n;
+    }
     EXPECT_EQ(read(data("trans.mod")), Bytes(8, 3));
 }
 
@@ -186,9 +184,8 @@ TEST_F(IndexFiles, ShortFilesAndOutOfRangeValuesAreReadAsFarAsTheyGo) {
     EXPECT_EQ(lists.clipboardClips.titles[8], "");
     EXPECT_EQ(lists.transferSlots.titles[0], "abc");
     EXPECT_EQ(lists.transferSlots.states[0], -1);
-    EXPECT_EQ(lists.transferSlots.modes[0], 3);
-    EXPECT_EQ(lists.transferSlots.modes[1], 1);
-    EXPECT_EQ(lists.transferSlots.modes[2], 3);
+    EXPECT_EQ(std::vector<int>(lists.transferSlots.modes.begin(), lists.transferSlots.modes.begin() + 3),
+              (std::vector<int>{3, 1, 3}));
     EXPECT_EQ(lists.transferSlots.colours[0], 0u);
     EXPECT_EQ(state.settings.GroupMode, 0);
     EXPECT_EQ(lists.groupClips.modes[0], 4);
@@ -199,12 +196,11 @@ TEST_F(IndexFiles, ShortFilesAndOutOfRangeValuesAreReadAsFarAsTheyGo) {
     EXPECT_EQ(read(data("trans.dat")), bytesOf("abc"));
     EXPECT_EQ(read(lib(1, "groups.dat")), bytesOf("Short"));
 
-    put(data("clip.dat"), le16(-5));
-    ASSERT_TRUE(LoadClipboardClips(state));
-    EXPECT_EQ(lists.clipboardClips.count, 0);
-    put(data("clip.dat"), Bytes{7});  // not even a whole count
-    ASSERT_TRUE(LoadClipboardClips(state));
-    EXPECT_EQ(lists.clipboardClips.count, 0);
+    for (const Bytes& count : {le16(-5), Bytes{7}}) {  // negative; not even a whole count
+        put(data("clip.dat"), count);
+        ASSERT_TRUE(LoadClipboardClips(state));
+        EXPECT_EQ(lists.clipboardClips.count, 0);
+    }
 
     state.settings.CurrentGroup = 77;
     ASSERT_TRUE(LoadCurrentGroup(state));
@@ -225,9 +221,7 @@ TEST_F(IndexFiles, SavingAShortModeFileKeepsItsEntriesAndCompletesTheLayout) {
 TEST_F(IndexFiles, CaseVariantsAreUsedAsTheyAreWithoutASecondFile) {
     put(dir.path() + "Lib1/Groups.dat", concat({padded("Mixed Case", 50), blanks(1550)}));
     put(dir.path() + "Lib1/Mode.dat", concat({le16(2), Bytes(62, 0)}));
-    Bytes trans = concat({padded("Old Trans", 50), blanks(350)});
-    for (int n = 0; n < 8; ++n) trans = concat({trans, le16(-1)});
-    put(data("Trans.dat"), trans);
+    put(data("Trans.dat"), transIndex(concat({padded("Old Trans", 50), blanks(350)})));
 
     UseLibrary(state, 1);
     EXPECT_EQ(state.libraryFolder, dir.path() + "Lib1/");

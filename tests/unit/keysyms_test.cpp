@@ -8,38 +8,26 @@ using namespace pellion::platform;
 namespace ks = pellion::platform::keysyms;
 
 TEST(Keysyms, NotationKeysAndCharacters) {
-    EXPECT_EQ(ks::forKey(Key::Insert), 0xFF63u);
-    EXPECT_EQ(ks::forKey(Key::Home), 0xFF50u);
-    EXPECT_EQ(ks::forKey(Key::End), 0xFF57u);
-    EXPECT_EQ(ks::forKey(Key::Backspace), 0xFF08u);
-    EXPECT_EQ(ks::forKey(Key::Enter), 0xFF0Du);
-    EXPECT_EQ(ks::forKey(Key::Tab), 0xFF09u);
-    EXPECT_EQ(ks::forKey(Key::Down), 0xFF54u);
-    EXPECT_EQ(ks::forKey(Key::F1), 0xFFBEu);
-    EXPECT_EQ(ks::forKey(Key::Character), 0u);
+    const std::pair<Key, std::uint32_t> keys[] = {
+        {Key::Insert, 0xFF63}, {Key::Home, 0xFF50}, {Key::End, 0xFF57}, {Key::Backspace, 0xFF08}, {Key::Enter, 0xFF0D},
+        {Key::Tab, 0xFF09},    {Key::Down, 0xFF54}, {Key::F1, 0xFFBE},  {Key::Character, 0}};
+    for (auto [key, sym] : keys) EXPECT_EQ(ks::forKey(key), sym) << int(key);
 
-    EXPECT_EQ(ks::forCharacter(U'a'), 0x61u);
-    EXPECT_EQ(ks::forCharacter(U'\u00e9'), 0xE9u);         // Latin-1 keysyms are the code points
-    EXPECT_EQ(ks::forCharacter(U'\u20ac'), 0x010020ACu);   // the rest are Unicode keysyms
-    EXPECT_EQ(ks::forCharacter(U'\n'), 0xFF0Du);
-    EXPECT_EQ(ks::forCharacter(U'\t'), 0xFF09u);
-    EXPECT_EQ(ks::forCharacter(0x01), 0u);
-    EXPECT_EQ(ks::forCharacter(0x85), 0u);
-    EXPECT_EQ(ks::forCharacter(0xD800), 0u);
+    // Latin-1 keysyms are the code points, the rest are Unicode keysyms;
+    // controls other than newline and tab, and surrogates, have none.
+    const std::pair<char32_t, std::uint32_t> characters[] = {
+        {U'a', 0x61}, {0xE9, 0xE9}, {0x20AC, 0x010020AC}, {U'\n', 0xFF0D}, {U'\t', 0xFF09},
+        {0x01, 0},    {0x85, 0},    {0xD800, 0}};
+    for (auto [c, sym] : characters) EXPECT_EQ(ks::forCharacter(c), sym) << std::hex << std::uint32_t(c);
 }
 
 TEST(Keysyms, VirtualKeysOfTheWatchedSet) {
-    EXPECT_EQ(ks::forVirtualKey(vk::A), std::vector<std::uint32_t>{'a'});
-    EXPECT_EQ(ks::forVirtualKey(vk::A + 25), std::vector<std::uint32_t>{'z'});
-    EXPECT_EQ(ks::forVirtualKey(vk::Digit0 + 7), std::vector<std::uint32_t>{'7'});
-    EXPECT_EQ(ks::forVirtualKey(vk::Numpad0 + 3), std::vector<std::uint32_t>{0xFFB3});
-    EXPECT_EQ(ks::forVirtualKey(vk::NumpadMinus), std::vector<std::uint32_t>{0xFFAD});
-    EXPECT_EQ(ks::forVirtualKey(vk::NumpadPlus), std::vector<std::uint32_t>{0xFFAB});
-    EXPECT_EQ(ks::forVirtualKey(vk::Minus), std::vector<std::uint32_t>{'-'});
-    EXPECT_EQ(ks::forVirtualKey(vk::Plus), (std::vector<std::uint32_t>{'+', '='}));
-    EXPECT_EQ(ks::forVirtualKey(vk::Insert), std::vector<std::uint32_t>{0xFF63});
-    EXPECT_TRUE(ks::forVirtualKey(0x70).empty());  // F1 is not watched
-    EXPECT_TRUE(ks::forVirtualKey(0x5B).empty());
+    using Syms = std::vector<std::uint32_t>;
+    const std::pair<std::uint32_t, Syms> watched[] = {
+        {vk::A, {'a'}},           {vk::A + 25, {'z'}},          {vk::Digit0 + 7, {'7'}},     {vk::Numpad0 + 3, {0xFFB3}},
+        {vk::NumpadMinus, {0xFFAD}}, {vk::NumpadPlus, {0xFFAB}}, {vk::Minus, {'-'}},        {vk::Plus, {'+', '='}},
+        {vk::Insert, {0xFF63}},   {0x70, {}} /* F1 is not watched */, {0x5B, {}}};
+    for (const auto& [key, syms] : watched) EXPECT_EQ(ks::forVirtualKey(key), syms) << std::hex << key;
 
     EXPECT_EQ(ks::toXModifiers(kShiftMask), ks::kXShift);
     EXPECT_EQ(ks::toXModifiers(kCtrlMask | kAltMask), ks::kXControl | ks::kXMod1);
@@ -74,14 +62,12 @@ ks::KeyboardMap usMap() {
 
 TEST(Keysyms, FindsKeysInACoreMapping) {
     const auto map = usMap();
-    EXPECT_EQ(ks::find(map, 'a'), (ks::KeyPosition{38, false}));
-    EXPECT_EQ(ks::find(map, 'A'), (ks::KeyPosition{38, true}));
-    EXPECT_EQ(ks::find(map, 'S'), (ks::KeyPosition{39, true}));
-    EXPECT_EQ(ks::find(map, '+'), (ks::KeyPosition{21, true}));
-    EXPECT_EQ(ks::find(map, 0xFF63), (ks::KeyPosition{118, false}));  // not the keypad's Insert
-    EXPECT_EQ(ks::find(map, 0xFFB0), (ks::KeyPosition{90, true}));
-    EXPECT_FALSE(ks::find(map, 0x010020AC));
-    EXPECT_FALSE(ks::find(map, 0));
+    // Insert is not the keypad's Insert; 'S' has no keysym of its own.
+    const std::pair<std::uint32_t, std::optional<ks::KeyPosition>> found[] = {
+        {'a', ks::KeyPosition{38, false}}, {'A', ks::KeyPosition{38, true}},      {'S', ks::KeyPosition{39, true}},
+        {'+', ks::KeyPosition{21, true}},  {0xFF63, ks::KeyPosition{118, false}}, {0xFFB0, ks::KeyPosition{90, true}},
+        {0x010020AC, std::nullopt},        {0, std::nullopt}};
+    for (const auto& [sym, at] : found) EXPECT_EQ(ks::find(map, sym), at) << std::hex << sym;
 
     EXPECT_EQ(ks::keycodesOf(map, '+'), std::vector<std::uint8_t>{21});
     EXPECT_EQ(ks::keycodesOf(map, 0xFFB0), std::vector<std::uint8_t>{90});

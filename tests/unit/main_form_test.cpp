@@ -6,6 +6,13 @@ using namespace pellion;
 using namespace pellion::ui;
 using pellion::test::MainFormTest;
 
+namespace {
+// OnTop, Layout and whether the window is topmost, read together.
+std::tuple<int, int, bool> View(const ProgramState& ps) {
+    return {ps.settings.OnTop, ps.settings.Layout, ps.mainForm.form.window.topmost};
+}
+}  // namespace
+
 struct ModeCase {
     int onTop, layout, clipMode, groupMode, captureMode, bulkCount;
     bool sizers;
@@ -129,16 +136,12 @@ TEST_F(MainFormTest, TopButtonTogglesBetweenFullAndTheLastReducedLayout) {
     ps.settings.ReducedLeft = 600;
     SetLayout(ps, 0);
     TopBtn_MouseDown(ps, 0, MouseButton::Left);
-    EXPECT_EQ(ps.settings.OnTop, 1);
-    EXPECT_EQ(ps.settings.Layout, 2);
-    EXPECT_TRUE(window().topmost);
+    EXPECT_EQ(View(ps), (std::tuple{1, 2, true}));
     EXPECT_TRUE(w(Family::SizerBtn, 0).visible);
     EXPECT_EQ(window().focusRequest, FocusRequest::Holdfocus);
     EXPECT_EQ(window().left, 600);
     TopBtn_MouseDown(ps, 0, MouseButton::Left);
-    EXPECT_EQ(ps.settings.OnTop, 0);
-    EXPECT_EQ(ps.settings.Layout, 0);
-    EXPECT_FALSE(window().topmost);
+    EXPECT_EQ(View(ps), (std::tuple{0, 0, false}));
     EXPECT_EQ(window().left, 0);
     EXPECT_GE(saves, 4);
     // The right button only asks for help.
@@ -160,11 +163,9 @@ TEST_F(MainFormTest, SizerButtonsChooseTheLayout) {
     EXPECT_TRUE(ps.mainForm.swallowNextKeyRelease);
     EXPECT_EQ(window().focusRequest, FocusRequest::Holdfocus);
     SizerBtn_Click(ps, 0);
-    EXPECT_EQ(ps.settings.Layout, 0);
+    EXPECT_EQ(View(ps), (std::tuple{0, 0, false}));
     EXPECT_EQ(ps.settings.LastReducedLayout, 1);
-    EXPECT_EQ(ps.settings.OnTop, 0);
     EXPECT_FALSE(w(Family::SizerBtn, 0).visible);
-    EXPECT_FALSE(window().topmost);
     SizerBtn_MouseUp(ps, 2, MouseButton::Right);
     SizerBtn_MouseUp(ps, 2, MouseButton::Left);
     EXPECT_EQ(topics, std::vector<int>{1});
@@ -188,20 +189,17 @@ TEST_F(MainFormTest, BringUpWindowRestoresOrExpands) {
     window().show = WindowShow::Minimised;
     BringUpWindow(ps);
     EXPECT_EQ(window().show, WindowShow::Normal);
-    EXPECT_EQ(ps.settings.Layout, 1);
-    EXPECT_TRUE(window().topmost);
+    EXPECT_EQ(View(ps), (std::tuple{1, 1, true}));
     // Already up and reduced: the full window.
     BringUpWindow(ps);
-    EXPECT_EQ(ps.settings.Layout, 0);
-    EXPECT_EQ(ps.settings.OnTop, 0);
-    EXPECT_FALSE(window().topmost);
+    EXPECT_EQ(View(ps), (std::tuple{0, 0, false}));
     EXPECT_TRUE(w(Family::Ctrlframe, 1).visible);
     // The column view as well.
     TopBtn_MouseDown(ps, 3, MouseButton::Left);
     ASSERT_EQ(ps.mainForm.columnView, 3);
     BringUpWindow(ps);
     EXPECT_EQ(ps.mainForm.columnView, 0);
-    EXPECT_EQ(ps.settings.OnTop, 0);
+    EXPECT_EQ(View(ps), (std::tuple{0, 0, false}));
     EXPECT_TRUE(w(Family::Ctrlframe, 0).visible);
     EXPECT_EQ(window().width, 12288);
     EXPECT_EQ(stripHidden, 4);
@@ -302,13 +300,9 @@ TEST(MainFormHelpers, ColoursAndTwips) {
     EXPECT_EQ(asked, (std::vector<int>{0x0D, 0x0E, 0x0F}));
     EXPECT_NE(ToRgb(kHighlight), ToRgb(kHighlightText));  // the fallback still tells them apart
 
-    const TwipScale at96;
-    EXPECT_EQ(at96.toPixels(15), 1);
-    EXPECT_EQ(at96.toPixels(12288), 819);
-    EXPECT_EQ(at96.toTwips(640), 9600);
-    const TwipScale at144(144);
-    EXPECT_EQ(at144.toPixels(1440), 144);
-    EXPECT_EQ(at144.toTwips(3), 30);
+    const TwipScale at96, at144(144);
+    EXPECT_EQ((std::array{at96.toPixels(15), at96.toPixels(12288), at144.toPixels(1440)}), (std::array{1, 819, 144}));
+    EXPECT_EQ((std::array{at96.toTwips(640), at144.toTwips(3)}), (std::array{9600, 30}));
     EXPECT_EQ(TwipScale(0).dpi(), 96.0);
     EXPECT_EQ(TwipScale(-5).toPixels(150), 10);
 }

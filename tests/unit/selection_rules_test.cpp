@@ -13,42 +13,32 @@ TEST(SelectionRules, TargetsAreSortedIntoMetaTextSkipAndNamed) {
     for (const char* meta : {"TARGETS", "TIMESTAMP", "MULTIPLE", "SAVE_TARGETS", "DELETE", "INSERT_SELECTION",
                              "INSERT_PROPERTY", "TARGET_SIZES"})
         EXPECT_EQ(classifyTarget(meta, 300), TargetKind::Meta) << meta;
-    EXPECT_EQ(classifyTarget("STRING", 31), TargetKind::Text);  // predefined, but text
-    for (const char* text : {"UTF8_STRING", "TEXT", "COMPOUND_TEXT", "text/plain", "text/plain;charset=utf-8"})
-        EXPECT_EQ(classifyTarget(text, 400), TargetKind::Text) << text;
-    // Core types carry server resource ids; 1 and 7 would pose as text.
-    EXPECT_EQ(classifyTarget("PIXMAP", 20), TargetKind::Skip);
-    EXPECT_EQ(classifyTarget("PRIMARY", 1), TargetKind::Skip);
-    EXPECT_EQ(classifyTarget("COLORMAP", 7), TargetKind::Skip);
-    EXPECT_EQ(classifyTarget("", 500), TargetKind::Skip);
-    EXPECT_EQ(classifyTarget("text/html", 69), TargetKind::Named);
-    EXPECT_EQ(classifyTarget("text/plain;charset=latin1", 300), TargetKind::Named);
-    EXPECT_EQ(classifyTarget("PellionClips", 301), TargetKind::Named);
+    // STRING is predefined, but text; core types carry server resource ids,
+    // and 1 and 7 would pose as text.
+    const std::tuple<const char*, std::uint32_t, TargetKind> cases[] = {
+        {"STRING", 31, TargetKind::Text},       {"UTF8_STRING", 400, TargetKind::Text},
+        {"TEXT", 400, TargetKind::Text},        {"COMPOUND_TEXT", 400, TargetKind::Text},
+        {"text/plain", 400, TargetKind::Text},  {"text/plain;charset=utf-8", 400, TargetKind::Text},
+        {"PIXMAP", 20, TargetKind::Skip},       {"PRIMARY", 1, TargetKind::Skip},
+        {"COLORMAP", 7, TargetKind::Skip},      {"", 500, TargetKind::Skip},
+        {"text/html", 69, TargetKind::Named},   {"text/plain;charset=latin1", 300, TargetKind::Named},
+        {"PellionClips", 301, TargetKind::Named}};
+    for (const auto& [name, id, kind] : cases) EXPECT_EQ(classifyTarget(name, id), kind) << name;
 
     EXPECT_LT(textRank("UTF8_STRING"), textRank("text/plain;charset=utf-8"));
     EXPECT_LT(textRank("text/plain"), textRank("STRING"));
     EXPECT_LT(textRank("STRING"), textRank("COMPOUND_TEXT"));
     EXPECT_EQ(textRank("text/html"), -1);
 
-    EXPECT_TRUE(isServableId(1));
-    EXPECT_TRUE(isServableId(7));
-    EXPECT_TRUE(isServableId(69));
-    EXPECT_FALSE(isServableId(2));
-    EXPECT_FALSE(isServableId(68));
-    EXPECT_FALSE(isServableId(0));
+    for (std::uint32_t id : {1, 7, 69}) EXPECT_TRUE(isServableId(id)) << id;
+    for (std::uint32_t id : {0, 2, 68}) EXPECT_FALSE(isServableId(id)) << id;
 }
 
 TEST(SelectionRules, Utf8IsValidatedStrictly) {
-    EXPECT_TRUE(isValidUtf8(""));
-    EXPECT_TRUE(isValidUtf8("plain"));
-    EXPECT_TRUE(isValidUtf8("caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"));
-    EXPECT_FALSE(isValidUtf8("caf\xe9"));             // Latin-1
-    EXPECT_FALSE(isValidUtf8("\xc3"));                // cut short
-    EXPECT_FALSE(isValidUtf8("\xe2\x82"));            // cut short
-    EXPECT_FALSE(isValidUtf8("\xc0\xaf"));            // overlong
-    EXPECT_FALSE(isValidUtf8("\xed\xa0\x80"));        // surrogate
-    EXPECT_FALSE(isValidUtf8("\xf4\x90\x80\x80"));    // beyond U+10FFFF
-    EXPECT_FALSE(isValidUtf8("\xe2\x28\xa1"));        // bad continuation
+    for (const char* good : {"", "plain", "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"}) EXPECT_TRUE(isValidUtf8(good)) << good;
+    // Latin-1, cut short twice, overlong, a surrogate, beyond U+10FFFF, a bad continuation.
+    for (const char* bad : {"caf\xe9", "\xc3", "\xe2\x82", "\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "\xe2\x28\xa1"})
+        EXPECT_FALSE(isValidUtf8(bad)) << bad;
 }
 
 TEST(SelectionRules, TextFoldsIntoUtf8WithOneNul) {

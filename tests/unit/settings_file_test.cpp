@@ -133,10 +133,8 @@ TEST(SettingsFile, PositionsBeyondTheScreenAreReset) {
     r.ColumnTop = 16200;
     r.ColumnLeft = 5;
     ValidateAgainstScreen(r, screen);
-    EXPECT_EQ(r.ReducedTop, 0);
-    EXPECT_EQ(r.ReducedLeft, 0);
-    EXPECT_EQ(r.ColumnTop, 0);
-    EXPECT_EQ(r.ColumnLeft, 0);
+    EXPECT_EQ((std::array{float(r.ReducedTop), float(r.ReducedLeft), r.ColumnTop, r.ColumnLeft}),
+              (std::array{0.f, 0.f, 0.f, 0.f}));
 
     // The later check takes each coordinate alone and only beyond the edge.
     r.ReducedTop = 16201;
@@ -144,10 +142,8 @@ TEST(SettingsFile, PositionsBeyondTheScreenAreReset) {
     r.LastReducedLayout = 3;
     r.OnTop = -1;
     ValidateRanges(r, screen);
-    EXPECT_EQ(r.ReducedTop, 0);
-    EXPECT_EQ(r.ReducedLeft, 28800);
-    EXPECT_EQ(r.LastReducedLayout, 1);
-    EXPECT_EQ(r.OnTop, 0);
+    EXPECT_EQ((std::array<int, 4>{r.ReducedTop, r.ReducedLeft, r.LastReducedLayout, r.OnTop}),
+              (std::array{0, 28800, 1, 0}));
 }
 
 TEST(SettingsFile, ShortFileOfThisVersionIsUsedAsRead) {

@@ -35,6 +35,12 @@ inline Bytes le16(int v) { return {std::uint8_t(v & 0xFF), std::uint8_t((v >> 8)
 inline Bytes le32(std::uint32_t v) {
     return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
 }
+// trans.dat with the given 400 bytes of titles and every slot's state -1.
+inline Bytes transIndex(const Bytes& titles = blanks(400)) {
+    Bytes out = titles;
+    for (int n = 0; n < 8; ++n) out = concat({out, le16(-1)});
+    return out;
+}
 
 class StoreTest : public ::testing::Test {
 protected:

@@ -1,0 +1,127 @@
+# What the paste scripts share: the program set up in $app with the window
+# in its Large layout (minimised at start unless told otherwise), the
+# paste-target program, clip files written before start, and waits.
+# Usage: source paste_common.bash BUILD_DIR
+source "$(dirname "${BASH_SOURCE[0]}")/capture_common.bash" "$1"
+
+app=$work/app
+ini=$app/pellion.ini
+ini_KeysOption=39 ini_ClearOption=45 ini_ClipMode=79 ini_StickyOption=95
+
+# A first run writes the data files; later runs start minimised, with no
+# help window in the way and the highlight moved by the keyboard.
+prepare_program() {
+    install_program "$app"
+    start_program "$app"
+    local p=$last_pid w
+    w=$(main_window "$p") || fail "no main window on the first run"
+    close_and_wait "$w" "$p"
+    set_field "$ini" $ini_HelpShown 1
+    set_field "$ini" $ini_OnTop 0
+    set_field "$ini" $ini_Layout 0
+    set_field "$ini" $ini_StickyOption 0
+}
+
+le32() {
+    local bytes="" i
+    for ((i = 0; i < 4; i++)); do bytes+=$(printf '\\x%02x' $((($1 >> (8 * i)) & 255))); done
+    printf "$bytes"
+}
+# A clip file holding text $2, as a capture writes it: one text record with its NUL.
+write_text_clip() {
+    { printf '\xff\xff\xff\xff'; le32 1; le32 1; le32 0; le32 $((${#2} + 1)); printf '%s\0' "$2"; } >"$1"
+}
+# Title $3 at slot $2 of index file $1 (50 bytes per title).
+write_title() {
+    printf '%-50s' "$3" | dd of="$1" bs=1 seek=$((50 * $2)) conv=notrunc status=none
+}
+
+# Starts the paste-target program ($@: its options); its window id in
+# $target, its output in $work/target.out. It sits low on the screen, clear
+# of the main window.
+start_target() {
+    : >"$work/target.out"
+    "$build/paste_target" "$@" "Paste Target $$" >"$work/target.out" 2>/dev/null &
+    started+=($!)
+    local i
+    for ((i = 0; i < 100; i++)); do
+        target=$(awk '/^READY/ {print $2; exit}' "$work/target.out")
+        [[ -n "$target" ]] && break
+        sleep 0.1
+    done
+    [[ -n "$target" ]] || fail "paste target did not start"
+    xdotool windowmove --sync "$target" 700 820 >/dev/null 2>&1 || true
+}
+
+# Gives the paste target the focus, and waits until the program's monitor
+# (once a second) has taken it as the paste target: that is not visible
+# from outside, so this waits out one tick.
+focus_target() {
+    xdotool windowactivate --sync "$target" >/dev/null 2>&1 || fail "cannot activate the paste target"
+    wait_for_focus "$target" || fail "the paste target did not get the focus"
+    sleep 1.2
+}
+wait_for_focus() {
+    local i
+    for ((i = 0; i < 50; i++)); do
+        (($(xdotool getactivewindow 2>/dev/null || echo 0) == $1)) && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits up to $2 tenths of a second for a line of the target's output that
+# matches $1 exactly; prints the line.
+wait_line() {
+    local i
+    for ((i = 0; i < ${2:-50}; i++)); do
+        grep -qxF -- "$1" "$work/target.out" && return 0
+        sleep 0.1
+    done
+    echo "target printed: $(tr '\n' '|' <"$work/target.out")" >&2
+    return 1
+}
+# Waits up to $2 tenths for the main window $1 to be in WM state $3.
+wait_state() {
+    local i
+    for ((i = 0; i < ${2:-50}; i++)); do
+        [[ $(wm_state "$1") == "$3" ]] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Starts the program in $app: $pid, and its window in $win (shown or not).
+start_app() {
+    start_program "$app"
+    pid=$last_pid
+    win=$(any_main_window "$pid") || fail "no main window"
+    wait_state "$win" 50 Iconic || [[ $(field "$ini" d2 $ini_OnTop) == 1 ]] || fail "window did not start minimised"
+}
+# Brings the main window up as the user would from the task bar.
+show_app() {
+    xdotool windowactivate --sync "$win" >/dev/null 2>&1 || true
+    wait_state "$win" 50 Normal || fail "main window not shown"
+    wait_for_focus "$win" || fail "main window not in front"
+    wait_still "$win" || fail "main window keeps moving"
+}
+# Waits up to 3 s for window $1 to stay where it is for 0.2 s (the window
+# manager may map it elsewhere before the program places it).
+wait_still() {
+    local i was="" now same=0
+    for ((i = 0; i < 30; i++)); do
+        now=$(xwininfo -id "$1" | awk '/Absolute upper-left/ {printf "%s ", $NF}')
+        if [[ "$now" == "$was" ]]; then
+            ((++same >= 2)) && return 0
+        else
+            same=0
+        fi
+        was=$now
+        sleep 0.1
+    done
+    return 1
+}
+
+# Twips inside the Large window: Clipboard Clip i, group clip i (first column).
+clip_cell() { echo 990 $((240 + 240 * $1 + 135)); }
+item_cell() { echo $((2808 + 396 + 600)) $((216 + 252 * $1 + 138)); }

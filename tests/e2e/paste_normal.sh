@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Normal paste: a text copied by another program, the paste target in front,
+# then a left click on that Clipboard Clip's cell: 150 ms later the text
+# arrives in the paste target and the main window minimises. In the window,
+# Escape minimises it and the digit 1 pastes the first clip as a click does.
+source "$(dirname "$0")/paste_common.bash" "$1"
+
+prepare_program
+start_app
+start_target --report
+text="normal paste $$"
+copy_text "$text"
+wait_newest_title "$text" 30 >/dev/null || fail "the copy was not captured (count $(clip_count))"
+
+show_app
+focus_target
+click_at "$win" $(clip_cell 0)
+wait_state "$win" 30 Iconic || fail "main window did not minimise after the paste"
+wait_for_focus "$target" || fail "the paste target is not in front after the paste"
+wait_line "PASTED:text ${#text}" 30 || fail "no paste keystroke arrived in the paste target"
+xdotool key Return
+wait_line "SUBMIT:$text" 30 || fail "the clip did not arrive in the paste target"
+echo "ok: pasted and minimised"
+
+xdotool key ctrl+a BackSpace
+show_app
+xdotool key Escape
+wait_state "$win" 30 Iconic || fail "Escape did not minimise the window"
+show_app
+xdotool key 1
+wait_state "$win" 30 Iconic || fail "the digit 1 did not paste"
+wait_for_focus "$target" || fail "the paste target is not in front after the digit's paste"
+for _ in $(seq 30); do (($(grep -c '^PASTED' "$work/target.out") == 2)) && break; sleep 0.1; done
+xdotool key Return
+for _ in $(seq 30); do (($(grep -c '^SUBMIT' "$work/target.out") == 2)) && break; sleep 0.1; done
+[[ $(tail -n1 "$work/target.out") == "SUBMIT:$text" ]] || fail "the digit 1 did not paste the first clip: $(tr "\n" "|" <"$work/target.out")"
+echo "ok: keys in the window"
+
+# The pasted clip carries the marker: no tick files it again.
+sleep 1.3
+[[ $(clip_count) == 1 ]] || fail "the pasted clip was captured again (count $(clip_count))"
+echo "PASS"
