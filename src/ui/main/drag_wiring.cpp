@@ -56,16 +56,6 @@ std::optional<DropOn> TargetOf(WidgetRef ref) {
     return std::nullopt;
 }
 
-std::optional<int> HighlightPositionOf(WidgetRef ref) {
-    switch (ref.family) {
-    case Family::ClipboardClip: return ref.index;
-    case Family::Item: return 9 + ref.index;
-    case Family::Trans: return 105 + ref.index;
-    case Family::Group: return 113 + ref.index;
-    default: return std::nullopt;
-    }
-}
-
 MouseButton ButtonOf(Qt::MouseButton b) {
     switch (b) {
     case Qt::LeftButton: return MouseButton::Left;
@@ -153,7 +143,8 @@ bool DragWiring::mouse(WidgetRef ref, QWidget* widget, QMouseEvent* e) {
         return false;
     default: break;
     }
-    const std::optional<ActiveDrag> drag = DragMouseMove(ps_, twips(at.x()), twips(at.y()), HighlightPositionOf(ref));
+    // The highlight that follows the mouse is the cell clicks' (Cell_MouseMove).
+    const std::optional<ActiveDrag> drag = DragMouseMove(ps_, twips(at.x()), twips(at.y()));
     // Moves over the lists hide the drop targets and may move the highlight.
     edit_.applyState();
     if (!drag) return false;
