@@ -98,7 +98,7 @@ private:
     ProgramState& ps_;
     Edit& edit_;
     std::map<const QObject*, WidgetRef> refs_;
-    bool dropped_ = false;
+    std::optional<DropResult> dropped_;  // the drop of the drag under way
 };
 
 void DragWiring::watch(WidgetRef ref) {
@@ -159,7 +159,7 @@ void DragWiring::carry(const ActiveDrag& drag, QWidget* from) {
     carrier->setMimeData(mime);
     carrier->setPixmap(from->grab());
     carrier->setHotSpot(from->mapFromGlobal(QCursor::pos()));
-    dropped_ = false;
+    dropped_.reset();
     const Qt::DropAction action = drag.copy ? Qt::CopyAction : Qt::MoveAction;
     carrier->exec(Qt::CopyAction | Qt::MoveAction, action);
     // The button that was pressed never sees its release.
@@ -167,7 +167,13 @@ void DragWiring::carry(const ActiveDrag& drag, QWidget* from) {
     if (!dropped_) {
         CancelDrag(ps_);
         edit_.applyState();
+        return;
     }
+    // The dialogs and the bulk paste run once the drag has let go of the
+    // pointer and the move that started it has been handled.
+    const DropResult result = *dropped_;
+    dropped_.reset();
+    QTimer::singleShot(0, this, [this, result] { afterDrop(result); });
 }
 
 bool DragWiring::dragEvent(WidgetRef ref, QEvent* event) {
@@ -187,11 +193,8 @@ bool DragWiring::dragEvent(WidgetRef ref, QEvent* event) {
         }
         return true;
     }
-    dropped_ = true;
-    const DropResult result = Drop(ps_, *on);
+    dropped_ = Drop(ps_, *on);
     showLists();
-    // The dialogs and the bulk paste run once the drag has let go of the pointer.
-    QTimer::singleShot(0, this, [this, result] { afterDrop(result); });
     return true;
 }
 
