@@ -13,6 +13,7 @@
 #include "app/startup.h"
 #include "platform/files.h"
 #include "ui/logic/list_cells.h"
+#include "ui/main/drag_wiring.h"
 #include "ui/main/main_window.h"
 #include "ui/main/monitor_timer.h"
 #include "ui/main/paste_wiring.h"
@@ -91,6 +92,7 @@ int main(int argc, char** argv) {
     calls.processEvents = [] { QCoreApplication::processEvents(); };
     if (StartProgram(state, files::programFile(), DateTime::now(), calls) == StartOutcome::OtherCopyRunning) return 0;
     window->applyState();
+    ui::BindDragAndDrop(state, *window);
 
     // The screen-edge strip and its timer come here, before the layout.
     QCoreApplication::processEvents();

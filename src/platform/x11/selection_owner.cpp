@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/x11/selection_activity.h"
 #include "platform/x11/selection_rules.h"
 
 namespace pellion::platform::x11 {
@@ -157,6 +158,7 @@ void SelectionOwner::finishPublish(xcb_timestamp_t time) {
     XcbPtr<xcb_get_selection_owner_reply_t> r(
         xcb_get_selection_owner_reply(x, xcb_get_selection_owner(x, clipboard), nullptr));
     const bool ok = r && r->owner == window_;
+    if (ok) selectionActivity().ownerWindow = window_;
     if (!ok) {
         std::lock_guard lock(mutex_);
         served_.reset();
@@ -170,6 +172,7 @@ void SelectionOwner::onRequest(const xcb_selection_request_event_t* req) {
     // Obsolete requestors name no property and mean the target's name.
     const xcb_atom_t property = req->property != XCB_ATOM_NONE ? req->property : req->target;
     const ContentPtr content = served();
+    selectionActivity().requested();
     bool ok = false;
     if (content && req->selection == a.clipboard && req->owner == window_ &&
         (req->time == XCB_CURRENT_TIME || notBefore(req->time, acquired_))) {

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <thread>
 
+#include "platform/x11/selection_activity.h"
+#include "platform/x11/xcb_ptr.h"
 #include "platform/x11/x11_window_query.h"
 
 namespace pellion::platform::x11 {
@@ -39,6 +41,10 @@ bool X11Keystrokes::send(const std::string& notation, bool wait) {
     if (anyShift && map.modifiers[0].empty()) return false;
 
     letGoOfModifiers(map);
+    // A paste of what we serve is over once its program has read it.
+    SelectionActivity& serving = selectionActivity();
+    const bool paste = wait && notation.find("{INSERT}") != std::string::npos && weOwnClipboard();
+    const std::uint64_t requestsBefore = serving.requests;
     xcb_connection_t* c = x_->xcb();
     const int per = std::max(map.keys.perKeycode, 2);
     for (const auto& [keycode, keysym] : remaps) {
@@ -55,6 +61,7 @@ bool X11Keystrokes::send(const std::string& notation, bool wait) {
     }
     x_->sync();  // the server has turned them into events
     if (wait) waitUntilProcessed();
+    if (paste) waitUntilRead(requestsBefore);
     if (!remaps.empty()) {
         // The target translates keys with the mapping it knows when it reads
         // them: give it time before the spare keys go back to nothing.
@@ -102,6 +109,35 @@ void X11Keystrokes::letGoOfModifiers(const Keymap& map) {
     // Released for good: pressing them again afterwards is how modifiers get
     // stuck. The server ignores this for keys held on a physical keyboard.
     for (std::uint8_t keycode : held) fake(x_->xcb(), XCB_KEY_RELEASE, keycode);
+}
+
+bool X11Keystrokes::weOwnClipboard() {
+    const std::uint32_t ours = selectionActivity().ownerWindow;
+    if (!ours) return false;
+    xcb_connection_t* c = x_->xcb();
+    if (!clipboardAtom_) {
+        XcbPtr<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 9, "CLIPBOARD"), nullptr));
+        if (!atom) return false;
+        clipboardAtom_ = atom->atom;
+    }
+    XcbPtr<xcb_get_selection_owner_reply_t> owner(
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, clipboardAtom_), nullptr));
+    return owner && owner->owner == ours;
+}
+
+void X11Keystrokes::waitUntilRead(std::uint64_t requestsBefore) {
+    using namespace std::chrono;
+    SelectionActivity& serving = selectionActivity();
+    const auto start = steady_clock::now();
+    const auto quiet = milliseconds(50);
+    // The first request, then no more for a moment: a reader may ask for
+    // the targets and then for several of them.
+    while (steady_clock::now() - start < milliseconds(1000)) {
+        const bool asked = serving.requests != requestsBefore;
+        const auto last = steady_clock::time_point(steady_clock::duration(serving.lastRequest.load()));
+        if (asked && steady_clock::now() - last >= quiet) return;
+        std::this_thread::sleep_for(milliseconds(10));
+    }
 }
 
 void X11Keystrokes::waitUntilProcessed() {

@@ -25,9 +25,12 @@ private:
                                              std::vector<std::pair<std::uint8_t, std::uint32_t>>& remaps);
     void letGoOfModifiers(const Keymap& map);
     void waitUntilProcessed();
+    void waitUntilRead(std::uint64_t requestsBefore);
+    bool weOwnClipboard();
 
     std::shared_ptr<Connection> x_;
     bool xtest_ = false;  // the server fakes input for us
+    std::uint32_t clipboardAtom_ = 0;
 };
 
 }  // namespace pellion::platform::x11

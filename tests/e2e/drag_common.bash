@@ -1,0 +1,68 @@
+# What the drag and drop scripts share: the paste target, drags with the
+# mouse held down, and waiting for a condition.
+# Usage: source drag_common.bash BUILD_DIR
+source "$(dirname "${BASH_SOURCE[0]}")/capture_common.bash" "$1"
+
+ini_BulkCount=7 ini_CaptureMode=81 ini_BulkSpacing=91
+
+# Runs "$@" every tenth of a second until it succeeds, for up to $1 tenths.
+wait_for() {
+    local tenths=$1 i
+    shift
+    for ((i = 0; i < tenths; i++)); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# paste_target with arguments "$@", its output in $target_out, its window in $target.
+start_target() {
+    target_out=$work/target.out
+    : >"$target_out"
+    "$build/paste_target" "$@" >"$target_out" 2>/dev/null &
+    started+=($!)
+    wait_for 100 grep -q '^READY ' "$target_out" || fail "paste target did not start"
+    target=$(awk '/^READY / {print $2; exit}' "$target_out")
+}
+
+# Puts the paste target in front long enough for the monitor's tick to take
+# it as the paste target, then the program's window $1 again.
+make_paste_target() {
+    xdotool windowactivate --sync "$target" 2>/dev/null || true
+    sleep 1.3
+    xdotool windowactivate --sync "$1" 2>/dev/null || true
+    sleep 0.3
+}
+
+# The shown window of process $1 titled exactly $2, waited for up to 5 s.
+dialog_of() {
+    local id i
+    for ((i = 0; i < 50; i++)); do
+        id=$(xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n1 || true)
+        [[ -n "$id" ]] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# Drags with button $6 (default 1) from twips $2,$3 to $4,$5 inside window $1,
+# in small steps as a hand would.
+drag_at() {
+    local w=$1 x0 y0 x1 y1 b=${6:-1} i
+    x0=$(px "$2") y0=$(px "$3") x1=$(px "$4") y1=$(px "$5")
+    xdotool mousemove --window "$w" "$x0" "$y0"
+    sleep 0.2
+    xdotool mousedown "$b"
+    sleep 0.2
+    for i in 1 2 3 4 5 6 7 8; do
+        xdotool mousemove --window "$w" $((x0 + (x1 - x0) * i / 8)) $((y0 + (y1 - y0) * i / 8))
+        sleep 0.08
+    done
+    sleep 0.3
+    xdotool mouseup "$b"
+    sleep 0.3
+}
+
+# Submissions the paste target printed.
+submitted() { grep '^SUBMIT:' "$target_out" || true; }

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Group clips dragged between groups: a right-button drag copies, a
+# left-button drag moves and leaves the source slot empty with paste mode 3;
+# a drop onto an occupied slot changes nothing; a clip dropped on the trash
+# is deleted. Dragging over a group name opens that group on the way.
+source "$(dirname "$0")/drag_common.bash" "$1"
+
+app=$work/app
+lib=$app/lib1
+ini=$app/pellion.ini
+install_program "$app"
+start_in "$app"
+close_and_wait "$win" "$pid"
+
+# Group 0 holds "alpha" in slot 1 and "beta" in slot 2; group 3 is named
+# "Third" and empty. Drops copy whole files, whatever they hold.
+{
+    printf '%50s' ''
+    printf '%-50s' "alpha" "beta"
+    for _ in $(seq 93); do printf '%50s' ''; done
+} >"$lib/group0.dat"
+printf 'alpha file' >"$lib/group0.1"
+printf 'beta file' >"$lib/group0.2"
+printf '%-50s' "Third" | dd of="$lib/groups.dat" bs=1 seek=150 conv=notrunc status=none
+start_in "$app"
+sleep 0.5
+
+item_x=4304
+item_y() { echo $((216 + 252 * $1 + 138)); }
+group_x=11082
+group_y() { echo $((216 + 252 * $1 + 138)); }
+title_of() { dd if="$lib/group$1.dat" bs=1 skip=$((50 * $2)) count=50 status=none 2>/dev/null | sed 's/ *$//'; }
+mode_of() { od -An -t u1 -j "$2" -N 1 "$lib/group$1.mod" | tr -d ' '; }
+current_group() { field "$ini" d2 $ini_CurrentGroup; }
+
+# Through the name of group 3, which opens it, into its slot 4.
+drag_via_group() {  # button, from slot, to slot
+    local x0=$item_x y0 gy x1=$item_x y1 i
+    y0=$(item_y "$2") gy=$(group_y 3) y1=$(item_y "$3")
+    xdotool mousemove --window "$win" "$(px $x0)" "$(px "$y0")"
+    sleep 0.2
+    xdotool mousedown "$1"
+    for i in 1 2 3 4 5 6; do
+        xdotool mousemove --window "$win" $(($(px $x0) + ($(px $group_x) - $(px $x0)) * i / 6)) \
+            $(($(px "$y0") + ($(px "$gy") - $(px "$y0")) * i / 6))
+        sleep 0.08
+    done
+    sleep 0.5
+    wait_for 20 bash -c "[[ \$(od -An -t d2 -j $ini_CurrentGroup -N 2 '$ini' | tr -d ' ') == 3 ]]" ||
+        fail "dragging over group 3 did not open it"
+    for i in 1 2 3 4 5 6; do
+        xdotool mousemove --window "$win" $(($(px $group_x) + ($(px $x1) - $(px $group_x)) * i / 6)) \
+            $(($(px "$gy") + ($(px "$y1") - $(px "$gy")) * i / 6))
+        sleep 0.08
+    done
+    sleep 0.3
+    xdotool mouseup "$1"
+    sleep 0.5
+}
+
+drag_via_group 3 1 4
+[[ $(title_of 3 4) == alpha ]] || fail "right-button drag: group 3 slot 4 is '$(title_of 3 4)'"
+cmp -s "$lib/group0.1" "$lib/group3.4" || fail "right-button drag did not copy the file"
+[[ $(title_of 0 1) == alpha ]] || fail "right-button drag emptied the source"
+echo "ok: a right-button drag copies"
+
+click_at "$win" $group_x "$(group_y 0)"
+[[ $(current_group) == 0 ]] || fail "group 0 not selected again"
+cp "$lib/group0.2" "$work/beta"
+drag_via_group 1 2 5
+[[ $(title_of 3 5) == beta ]] || fail "left-button drag: group 3 slot 5 is '$(title_of 3 5)'"
+cmp -s "$work/beta" "$lib/group3.5" || fail "left-button drag did not carry the file"
+[[ -z $(title_of 0 2) && ! -e "$lib/group0.2" ]] || fail "left-button drag left the source filled"
+[[ $(mode_of 0 2) == 3 ]] || fail "the emptied source has paste mode $(mode_of 0 2)"
+echo "ok: a left-button drag moves"
+
+# Group 3 is shown: slot 4 onto the occupied slot 5 changes nothing.
+before=$(folder_state "$lib")
+drag_at "$win" $item_x "$(item_y 4)" $item_x "$(item_y 5)"
+[[ $(folder_state "$lib") == "$before" ]] || fail "a drop on an occupied slot changed files"
+echo "ok: an occupied slot refuses"
+
+# The trash ("DROP HERE", "TO ERASE") in the Clipboard Clips panel.
+drag_at "$win" $item_x "$(item_y 4)" 1356 2985
+[[ -z $(title_of 3 4) && ! -e "$lib/group3.4" ]] || fail "the trash did not delete slot 4"
+[[ $(title_of 3 5) == beta ]] || fail "the trash took another clip"
+echo "ok: the trash deletes"
+close_and_wait "$win" "$pid"
+echo "PASS"

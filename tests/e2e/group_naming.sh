@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# A right click on a group opens the group naming dialog with the group's
+# name; OK writes the new name and colour; an empty name becomes "Untitled".
+# A right click on "Hot Key Clips" opens no dialog.
+source "$(dirname "$0")/drag_common.bash" "$1"
+
+app=$work/app
+lib=$app/lib1
+install_program "$app"
+start_in "$app"
+close_and_wait "$win" "$pid"
+printf '%-50s' "Fifth" | dd of="$lib/groups.dat" bs=1 seek=250 conv=notrunc status=none
+start_in "$app"
+sleep 0.5
+
+group_x=$((10008 + 1074))
+group_y() { echo $((216 + 252 * $1 + 138)); }
+name_of() { dd if="$lib/groups.dat" bs=1 skip=$((50 * $1)) count=50 status=none | sed 's/ *$//'; }
+closed() { ! xdotool search --all --onlyvisible --pid "$pid" --name '^ Group Title$' >/dev/null; }
+
+click_at "$win" $group_x "$(group_y 5)" 3
+dialog=$(dialog_of "$pid" " Group Title") || fail "no group naming dialog"
+[[ $(field "$app/pellion.ini" d2 $ini_CurrentGroup) == 5 ]] || fail "the right click did not select group 5"
+# Right edges flush with the main window.
+right() { xdotool getwindowgeometry --shell "$1" | awk -F= '/^X=/ {x=$2} /^WIDTH=/ {w=$2} END {print x + w}'; }
+(($(right "$dialog") - $(right "$win") <= 12 && $(right "$win") - $(right "$dialog") <= 12)) ||
+    fail "dialog ends at $(right "$dialog"), the window at $(right "$win")"
+xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+# The whole name is selected: typing replaces it.
+xdotool type --delay 20 "Renamed group"
+xdotool key Return
+wait_for 30 closed || fail "OK did not close the dialog"
+[[ $(name_of 5) == "Renamed group" ]] || fail "group 5 is named '$(name_of 5)'"
+echo "ok: group 5 renamed"
+
+click_at "$win" $group_x "$(group_y 5)" 3
+dialog=$(dialog_of "$pid" " Group Title") || fail "no group naming dialog the second time"
+xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+xdotool key ctrl+a BackSpace Return
+wait_for 30 closed || fail "OK did not close the dialog"
+[[ $(name_of 5) == "Untitled" ]] || fail "an empty name gave '$(name_of 5)'"
+echo "ok: an empty name is Untitled"
+
+click_at "$win" $group_x "$(group_y 22)" 3
+sleep 0.5
+closed || fail "a right click on Hot Key Clips opened the group naming dialog"
+close_and_wait "$win" "$pid"
+echo "PASS"
