@@ -42,7 +42,7 @@ start_program() {
 main_window() {
     local id
     for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --pid "$1" --name '^ Pellion Clipboard {10}' 2>/dev/null | head -n1 || true)
+        id=$(xdotool search --all --onlyvisible --pid "$1" --name '^ Pellion Clipboard {10}' 2>/dev/null | head -n1 || true)
         [[ -n "$id" ]] && { echo "$id"; return 0; }
         sleep 0.1
     done
@@ -72,7 +72,7 @@ field() { od -An -v -t "$2" -j "$3" -N "${2:1}" "$1" | tr -d ' '; }
 any_main_window() {
     local id
     for _ in $(seq 100); do
-        id=$(xdotool search --pid "$1" --name '^ Pellion Clipboard {10}' 2>/dev/null | head -n1 || true)
+        id=$(xdotool search --all --pid "$1" --name '^ Pellion Clipboard {10}' 2>/dev/null | head -n1 || true)
         [[ -n "$id" ]] && { echo "$id"; return 0; }
         sleep 0.1
     done

@@ -19,6 +19,9 @@ sleep 0.5
 [[ $(wm_state "$win") == Iconic ]] || fail "Shift+Insert brought the window up"
 xdotool key ctrl+a BackSpace ctrl+v
 wait_state "$win" 30 Normal || fail "Ctrl+V did not bring the main window up"
+# The window comes up and then takes the focus; only then go back to the target.
+wait_for_focus "$win" || fail "the main window did not come to the front"
+wait_still "$win" || fail "main window keeps moving"
 xdotool windowactivate --sync "$target" >/dev/null 2>&1
 wait_for_focus "$target" || fail "the paste target did not get the focus back"
 xdotool key Return
