@@ -19,8 +19,11 @@
 #include <thread>
 #include <vector>
 
+#include "bench_support.h"
 #include "platform/clipboard.h"
 #include "platform/x11/x11_clipboard.h"
+
+namespace bench = pellion::bench;
 
 namespace {
 
@@ -37,33 +40,16 @@ long maxRssKb() {
     return u.ru_maxrss;
 }
 
-pid_t spawn(const std::vector<std::string>& argv) {
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int null = open("/dev/null", O_RDWR);
-        dup2(null, 0);
-        dup2(null, 1);
-        dup2(null, 2);
-        execvp(args[0], args.data());
-        _exit(127);
-    }
-    return pid;
-}
-
 int finish(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
+    const int code = bench::finish(pid);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));  // let the server drop the connection
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return code;
 }
 
 // One `xclip -o -t image/png > /dev/null`, in ms; negative when it failed.
 double timeXclipOut() {
     const auto t = Clock::now();
-    if (finish(spawn({"xclip", "-selection", "clipboard", "-o", "-t", "image/png"})) != 0) return -1;
+    if (finish(bench::spawn({"xclip", "-selection", "clipboard", "-o", "-t", "image/png"})) != 0) return -1;
     return ms(Clock::now() - t);
 }
 
@@ -92,7 +78,7 @@ void keepBest(double& best, double t) { best = t < 0 ? -1 : best < 0 ? best : st
 
 pid_t startXclip(xcb_connection_t* c, xcb_atom_t clipboard, const char* path) {
     const xcb_window_t before = owner(c, clipboard);
-    const pid_t xclip = spawn({"xclip", "-selection", "clipboard", "-i", "-quiet", "-t", "image/png", path});
+    const pid_t xclip = bench::spawn({"xclip", "-selection", "clipboard", "-i", "-quiet", "-t", "image/png", path});
     return waitNewOwner(c, clipboard, before) ? xclip : -1;
 }
 

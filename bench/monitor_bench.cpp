@@ -25,11 +25,14 @@
 #include <thread>
 #include <vector>
 
+#include "bench_support.h"
 #include "app/program_state.h"
 #include "capture/monitor.h"
 #include "platform/files.h"
 #include "store/clip_file.h"
 #include "store/libraries.h"
+
+namespace bench = pellion::bench;
 
 namespace {
 
@@ -47,32 +50,16 @@ double cpuMs() {
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
+// Starts argv with its output written to the file out.
 pid_t spawn(const std::vector<std::string>& argv, const std::string& out = "/dev/null") {
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int null = open("/dev/null", O_RDWR);
-        const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(null, 0);
-        dup2(o, 1);
-        dup2(null, 2);
-        execvp(args[0], args.data());
-        _exit(127);
-    }
+    const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const pid_t pid = bench::spawn(argv, fd);
+    if (fd >= 0) close(fd);
     return pid;
 }
 
-int finish(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 void stop(pid_t pid) {
-    kill(pid, SIGTERM);
-    finish(pid);
+    bench::stop(pid);
     std::this_thread::sleep_for(std::chrono::milliseconds(30));  // let the server drop its connection
 }
 
@@ -103,7 +90,7 @@ struct Display {
 // One `xclip -o -t image/png` into out, in ms; negative when it failed.
 double timeXclipOut(const std::string& out) {
     const auto t = Clock::now();
-    if (finish(spawn({"xclip", "-selection", "clipboard", "-o", "-t", "image/png"}, out)) != 0) return -1;
+    if (bench::finish(spawn({"xclip", "-selection", "clipboard", "-o", "-t", "image/png"}, out)) != 0) return -1;
     return ms(Clock::now() - t);
 }
 

@@ -24,8 +24,13 @@
 #include <thread>
 #include <vector>
 
+#include "bench_support.h"
 #include "app/program_state.h"
 #include "app/settings_file.h"
+
+using pellion::bench::finish;
+using pellion::bench::spawn;
+using pellion::bench::stop;
 
 namespace {
 
@@ -36,34 +41,6 @@ constexpr std::size_t kImageSize = 32u << 20;
 constexpr int kTextRounds = 5, kImageRounds = 3;
 
 double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-pid_t spawn(const std::vector<std::string>& argv, int out = -1) {
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int null = open("/dev/null", O_RDWR);
-        dup2(null, 0);
-        dup2(out >= 0 ? out : null, 1);
-        dup2(null, 2);
-        execvp(args[0], args.data());
-        _exit(127);
-    }
-    return pid;
-}
-
-int finish(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-void stop(pid_t pid) {
-    if (pid <= 0) return;
-    kill(pid, SIGTERM);
-    finish(pid);
-}
 
 // A command's first line of output, or "" when it fails.
 std::string run(const std::vector<std::string>& argv) {
