@@ -12,11 +12,7 @@ fi
 
 app=$work/app
 ini=$app/pellion.ini
-install_program "$app"
-start_program "$app"
-pid=$last_pid
-w=$(main_window "$pid") || fail "no main window"
-close_and_wait "$w" "$pid"
+prepare_folder "$app"
 
 # The help was shown once (no help window in the way), and the window stays
 # up in the compact layout, where the clips are.

@@ -31,6 +31,16 @@ install_program() {
     cp "$build/pellion" "$1/pellion"
 }
 
+# Installs the program in folder $1 and runs it once, so that its data files
+# exist with their defaults before a test changes them.
+prepare_folder() {
+    install_program "$1"
+    start_program "$1"
+    local w
+    w=$(main_window "$last_pid") || fail "no main window"
+    close_and_wait "$w" "$last_pid"
+}
+
 # Starts the program in folder $1; its pid is left in $last_pid.
 start_program() {
     "$1/pellion" >>"$work/program.log" 2>&1 &

@@ -6,11 +6,7 @@ source "$(dirname "$0")/common.bash" "$1"
 
 app=$work/app
 ini=$app/pellion.ini
-install_program "$app"
-start_program "$app"
-pid=$last_pid
-w=$(main_window "$pid") || fail "no main window"
-close_and_wait "$w" "$pid"
+prepare_folder "$app"
 
 # Group 5 of library 1 holds two clips; its name is "Fifth".
 {

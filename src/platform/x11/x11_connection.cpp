@@ -178,8 +178,8 @@ std::optional<std::string> Connection::bytes(xcb_window_t window, xcb_atom_t pro
     return std::string(data, std::size_t(xcb_get_property_value_length(reply.get())));
 }
 
-void Connection::sendToRoot(xcb_window_t window, xcb_atom_t type, std::uint32_t d0, std::uint32_t d1,
-                            std::uint32_t d2, std::uint32_t d3, std::uint32_t d4) {
+xcb_client_message_event_t clientMessage(xcb_window_t window, xcb_atom_t type, std::uint32_t d0, std::uint32_t d1,
+                                         std::uint32_t d2, std::uint32_t d3, std::uint32_t d4) {
     xcb_client_message_event_t event{};
     event.response_type = XCB_CLIENT_MESSAGE;
     event.format = 32;
@@ -190,6 +190,12 @@ void Connection::sendToRoot(xcb_window_t window, xcb_atom_t type, std::uint32_t 
     event.data.data32[2] = d2;
     event.data.data32[3] = d3;
     event.data.data32[4] = d4;
+    return event;
+}
+
+void Connection::sendToRoot(xcb_window_t window, xcb_atom_t type, std::uint32_t d0, std::uint32_t d1,
+                            std::uint32_t d2, std::uint32_t d3, std::uint32_t d4) {
+    const xcb_client_message_event_t event = clientMessage(window, type, d0, d1, d2, d3, d4);
     xcb_send_event(c_, 0, root(), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&event));
     xcb_flush(c_);

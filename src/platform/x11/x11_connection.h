@@ -29,6 +29,10 @@ enum class Atom {
     NetWmPing, NetFrameExtents, PellionTime, Count
 };
 
+// A 32-bit client message, the form window managers and clients expect.
+xcb_client_message_event_t clientMessage(xcb_window_t window, xcb_atom_t type, std::uint32_t d0, std::uint32_t d1 = 0,
+                                         std::uint32_t d2 = 0, std::uint32_t d3 = 0, std::uint32_t d4 = 0);
+
 class Connection {
 public:
     // nullptr when no display can be opened.

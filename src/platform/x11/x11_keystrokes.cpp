@@ -156,14 +156,7 @@ void X11Keystrokes::waitUntilProcessed() {
     // The answer goes to the root window, with either notify mask (clients differ).
     const std::uint32_t notify = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     x_->selectRoot(notify, true);
-    xcb_client_message_event_t event{};
-    event.response_type = XCB_CLIENT_MESSAGE;
-    event.format = 32;
-    event.window = target;
-    event.type = protocols;
-    event.data.data32[0] = ping;
-    event.data.data32[1] = stamp;
-    event.data.data32[2] = target;
+    const xcb_client_message_event_t event = clientMessage(target, protocols, ping, stamp, target);
     xcb_send_event(x_->xcb(), 0, target, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
     x_->waitFor(
         [&](const xcb_generic_event_t& e) {
