@@ -5,16 +5,8 @@
 # Exits non-zero on any failure; stops every process it started.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
 jobs=$(nproc)
 scripts/install-deps.sh --test
-
-pids=()
-cleanup() {
-    for p in "${pids[@]:-}"; do [[ -n "$p" ]] && kill "$p" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-}
-trap cleanup EXIT
 
 step() { printf '\n==== %s\n' "$*"; }
 
@@ -47,14 +39,4 @@ if command -v clang++ >/dev/null && ls tests/fuzz/*.cpp >/dev/null 2>&1; then
 fi
 
 step "platform and end-to-end tests under Xvfb with openbox"
-displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [[ -s "$displayfile" ]] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$displayfile")"
-rm -f "$displayfile"
-openbox --config-file "$root/tests/e2e/openbox-rc.xml" >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
-export QT_QPA_PLATFORM=xcb
-ctest --test-dir build -L display --output-on-failure
+scripts/xsession.sh ctest --test-dir build -L display --output-on-failure
