@@ -7,8 +7,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
+#include <mutex>
 #include <random>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -32,10 +35,60 @@ bool writeAllFd(int fd, const std::uint8_t* data, std::size_t count) {
 
 std::string tempNameBeside(const std::string& path) {
     static std::mt19937_64 rng{std::random_device{}()};
-    return path + ".part" + std::to_string(rng() % 1000000000ULL);
+    return path + kTempInfix + std::to_string(rng() % 1000000000ULL);
+}
+
+// A planted link must never redirect a write: the link is reported and left alone.
+bool refuseLink(const std::string& path) {
+    if (!isLink(path)) return false;
+    reportLink(path);
+    return true;
+}
+
+// Opens an existing regular file for writing without following a link.
+int openForPatch(const std::string& path) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ELOOP) reportLink(path);
+        return -1;
+    }
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 }  // namespace
+
+bool isLink(const std::string& path) {
+    struct stat st{};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+bool isRegularFile(const std::string& path) {
+    struct stat st{};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void reportLink(const std::string& path) {
+    static std::mutex mutex;
+    static std::set<std::string> reported;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!reported.insert(path).second) return;
+    std::fprintf(stderr, "pellion-clipboard: %s is a symbolic link where a data file belongs; it was left alone\n",
+                 path.c_str());
+}
+
+bool isTemporaryName(const std::string& name) {
+    const std::string lower = toLower(name);
+    if (lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".tmp") == 0) return true;
+    const auto infix = lower.rfind(kTempInfix);
+    if (infix == std::string::npos || infix == 0) return false;
+    const std::string digits = lower.substr(infix + std::string(kTempInfix).size());
+    return !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 std::string toLower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -77,13 +130,25 @@ std::int64_t size(const std::string& path) {
 }
 
 bool prepare(const std::string& path) {
-    struct stat st{};
-    if (::stat(path.c_str(), &st) == 0) {
-        if ((st.st_mode & S_IWUSR) == 0) ::chmod(path.c_str(), st.st_mode | S_IWUSR | S_IRUSR);
-        return S_ISREG(st.st_mode);
+    // The mode is changed through a handle on the name itself, so a link
+    // swapped in after a check still cannot pass the change to its target.
+    int fd = ::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0) {
+        struct stat st{};
+        bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+        if (S_ISLNK(st.st_mode)) reportLink(path);
+        if (regular && (st.st_mode & S_IWUSR) == 0) {
+            const std::string self = "/proc/self/fd/" + std::to_string(fd);
+            ::chmod(self.c_str(), (st.st_mode & 07777) | S_IWUSR | S_IRUSR);
+        }
+        ::close(fd);
+        return regular;
     }
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
+    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        if (errno == EEXIST && isLink(path)) reportLink(path);
+        return false;
+    }
     ::close(fd);
     return true;
 }
@@ -126,6 +191,7 @@ std::optional<Bytes> readAt(const std::string& path, std::uint64_t offset, std::
 }
 
 bool writeWhole(const std::string& path, const Bytes& bytes) {
+    if (refuseLink(path)) return false;
     const std::string temp = tempNameBeside(path);
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) return false;
@@ -141,8 +207,8 @@ bool writeWhole(const std::string& path, const std::string& text) {
 }
 
 bool patch(const std::string& path, std::uint64_t offset, const Bytes& bytes) {
-    prepare(path);
-    int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (!prepare(path)) return false;
+    int fd = openForPatch(path);
     if (fd < 0) return false;
     bool ok = true;
     std::size_t done = 0;
@@ -168,6 +234,7 @@ bool copy(const std::string& from, const std::string& to) {
 }
 
 bool rename(const std::string& from, const std::string& to) {
+    if (refuseLink(to)) return false;
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
@@ -206,7 +273,7 @@ std::vector<std::string> list(const std::string& folder, const std::string& patt
     std::vector<std::string> out;
     std::error_code ec;
     for (fs::directory_iterator it(folder.empty() ? "." : folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (!it->is_regular_file(ec)) continue;
+        if (!it->is_regular_file(ec) || it->is_symlink(ec)) continue;
         std::string entry = it->path().filename().string();
         if (matchesWildcard(entry, pattern)) out.push_back(std::move(entry));
     }
@@ -225,6 +292,7 @@ std::string programFile() {
 }
 
 WholeFileWriter::WholeFileWriter(const std::string& path) : path_(path), temp_(tempNameBeside(path)) {
+    if (refuseLink(path)) return;
     fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
 }
 
@@ -295,11 +363,22 @@ FileLock::~FileLock() { release(); }
 
 FileLock::Result FileLock::acquire(const std::string& path) {
     release();
-    // Opening an existing file for writing changes nothing on disk.
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return Result::Failed;
+    // Opening an existing file for writing changes nothing on disk. A link
+    // is never opened (its target would be truncated by setContent), nor a
+    // pipe or device (the open or the lock could block).
+    constexpr int kSafe = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    int fd = ::open(path.c_str(), O_RDWR | kSafe);
+    if (fd < 0 && errno == ENOENT) fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | kSafe, 0600);
+    if (fd < 0 && errno != ELOOP) fd = ::open(path.c_str(), O_RDONLY | kSafe);
+    if (fd < 0) {
+        if (isLink(path)) reportLink(path);
+        return Result::Failed;
+    }
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Result::Failed;
+    }
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EINTR) continue;
         const bool busy = errno == EWOULDBLOCK;

@@ -21,7 +21,21 @@ bool isFolder(const std::string& path);
 std::int64_t size(const std::string& path);  // -1 when missing
 
 // Makes an existing file writable by its owner; creates it empty when missing.
+// False for anything but a regular file (a link is reported, never followed).
 bool prepare(const std::string& path);
+
+// No write goes through a symbolic link: writeWhole, patch, prepare, rename
+// (onto a link), WholeFileWriter and FileLock refuse a link at the name, report
+// it once on standard error and leave it as it is.
+bool isLink(const std::string& path);
+bool isRegularFile(const std::string& path);  // not through a link
+void reportLink(const std::string& path);
+
+// Names of our own temporary files: "*.tmp" and the "<name>.partNNN" files
+// that whole-file writes build beside their target. Any left at start-up
+// belong to a run that crashed.
+inline constexpr const char* kTempInfix = ".part";
+bool isTemporaryName(const std::string& name);
 
 std::optional<Bytes> readAll(const std::string& path);
 // Up to count bytes from offset; shorter at the end of the file.
@@ -39,8 +53,8 @@ bool rename(const std::string& from, const std::string& to);
 
 bool makeFolder(const std::string& path);
 bool isWritableFolder(const std::string& path);
-// Names of regular files in folder whose name matches the wildcard pattern
-// ("*" and "?", ignoring case), sorted.
+// Names of regular files in folder (links left out) whose name matches the
+// wildcard pattern ("*" and "?", ignoring case), sorted.
 std::vector<std::string> list(const std::string& folder, const std::string& pattern);
 bool matchesWildcard(const std::string& name, const std::string& pattern);
 

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
+
 #include <fstream>
+#include <functional>
 
 #include "unit/temp_folder.h"
 
@@ -72,4 +75,54 @@ TEST(Files, WildcardsIgnoreCase) {
         {"clip.7", "CLIP.?", true}, {"clip.17", "clip.?", false}, {"a.b.c", "*.c", true}, {"abc", "*d*", false},
         {"", "*", true}};
     for (auto [name, pattern, match] : cases) EXPECT_EQ(files::matchesWildcard(name, pattern), match) << name << " " << pattern;
+}
+
+// Each kind of write against a link planted where a data file belongs: the
+// write is refused, the link stays a link, its target keeps its bytes and mode,
+// and a dangling link's target is never created.
+TEST(Files, NoWriteGoesThroughAPlantedLink) {
+    const std::vector<std::pair<const char*, std::function<bool(const std::string&)>>> writes = {
+        {"whole-file replace", [](const std::string& p) { return files::writeWhole(p, std::string("new")); }},
+        {"in-place patch", [](const std::string& p) { return files::patch(p, 2, {'X'}); }},
+        {"make writable", [](const std::string& p) { return files::prepare(p); }},
+        {"copy onto", [](const std::string& p) {
+             return files::writeWhole(p + ".src", std::string("s")) && files::copy(p + ".src", p);
+         }},
+        {"rename onto", [](const std::string& p) {
+             return files::writeWhole(p + ".src", std::string("s")) && files::rename(p + ".src", p);
+         }},
+        {"built piece by piece", [](const std::string& p) {
+             files::WholeFileWriter w(p);
+             return w.append(files::Bytes{1, 2}) && w.commit();
+         }},
+        {"lock", [](const std::string& p) {
+             files::FileLock lock;
+             return lock.acquire(p) == files::FileLock::Result::Taken || lock.setContent("42\n");
+         }},
+    };
+    for (const auto& [what, write] : writes) {
+        for (bool dangling : {false, true}) {
+            test::TempFolder dir, elsewhere;
+            const std::string victim = elsewhere.path() + "victim", link = dir.path() + "clip.dat";
+            if (!dangling) {
+                ASSERT_TRUE(files::writeWhole(victim, std::string("victim bytes")));
+                ::chmod(victim.c_str(), 0444);
+            }
+            ASSERT_EQ(::symlink(victim.c_str(), link.c_str()), 0);
+            testing::internal::CaptureStderr();
+            EXPECT_FALSE(write(link)) << what;
+            const std::string said = testing::internal::GetCapturedStderr();
+            EXPECT_NE(said.find(link + " is a symbolic link"), std::string::npos) << what << ": " << said;
+            EXPECT_TRUE(files::isLink(link)) << what;
+            struct stat st{};
+            if (dangling) {
+                EXPECT_NE(::lstat(victim.c_str(), &st), 0) << what << ": the target was created";
+                continue;
+            }
+            EXPECT_EQ(*files::readAll(victim), files::Bytes({'v', 'i', 'c', 't', 'i', 'm', ' ', 'b', 'y', 't', 'e', 's'}))
+                << what;
+            ASSERT_EQ(::stat(victim.c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, 0444u) << what;
+        }
+    }
 }
