@@ -2,12 +2,17 @@
 // settings saved on the way out.
 #include <QApplication>
 #include <QCursor>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/caption.h"
+#include "app/data_folder.h"
 #include "app/program_state.h"
 #include "app/settings_file.h"
 #include "app/startup.h"
@@ -66,10 +71,41 @@ public:
     }
 };
 
+std::string env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+// Told once, without holding the program up: on standard error and in a
+// message window that does not block the main window.
+void tellUser(QWidget* parent, const std::vector<std::string>& notices) {
+    for (const std::string& text : notices) {
+        std::fprintf(stderr, "pellion-clipboard: %s\n", text.c_str());
+        auto* box = new QMessageBox(QMessageBox::Information, " Pellion Clipboard notice",
+                                    QString::fromStdString(text), QMessageBox::Ok, parent);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::NonModal);
+        box->show();
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt has taken its own options out of argv by now.
+    const CommandLine args = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (args.help || !args.error.empty()) {
+        if (!args.error.empty()) std::fprintf(stderr, "pellion-clipboard: %s\n", args.error.c_str());
+        std::fputs(kUsage, args.help ? stdout : stderr);
+        return args.help ? 0 : 2;
+    }
+    const DataFolderChoice data =
+        ChooseDataFolder(args.dataFolder, files::programFile(), env("XDG_DATA_HOME"), env("HOME"));
+    if (data.folder.empty()) {
+        std::fprintf(stderr, "pellion-clipboard: %s\n", data.error.c_str());
+        return 1;
+    }
     std::unique_ptr<platform::Platform> services = platform::makeX11Platform();
     if (!services) services = std::make_unique<platform::Platform>();
     if (!services->windows) services->windows = std::make_unique<OwnWindowsOnly>();
@@ -90,7 +126,11 @@ int main(int argc, char** argv) {
         return state.mainWindow;
     };
     calls.processEvents = [] { QCoreApplication::processEvents(); };
-    if (StartProgram(state, files::programFile(), DateTime::now(), calls) == StartOutcome::OtherCopyRunning) return 0;
+    switch (StartProgram(state, files::programFile(), data.folder, DateTime::now(), calls)) {
+    case StartOutcome::OtherCopyRunning: return 0;
+    case StartOutcome::Refused: std::fprintf(stderr, "pellion-clipboard: %s\n", state.startup.refusal.c_str()); return 1;
+    case StartOutcome::Started: break;
+    }
     window->applyState();
     ui::BindDragAndDrop(state, *window);
 
@@ -110,6 +150,7 @@ int main(int argc, char** argv) {
     // again, a first run could end up minimised.
     ui::ShowFirstRunNormally(state);
     window->applyState();
+    tellUser(nullptr, state.startup.notices);
 
     // Closing the window or the end of the session ends the program; every
     // list change is on disk already, only the settings are saved.

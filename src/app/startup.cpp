@@ -6,6 +6,7 @@
 
 #include "app/caption.h"
 #include "app/data_folder.h"
+#include "app/data_repair.h"
 #include "app/program_state.h"
 #include "app/settings_file.h"
 #include "paste/hot_keys.h"
@@ -41,11 +42,6 @@ platform::WindowId recordedWindow(const std::string& lockPath) {
     return std::strtoull(text.c_str(), nullptr, 10);
 }
 
-std::string baseName(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 bool ActivateExistingInstance(ProgramState& state, const DateTime& now, std::chrono::milliseconds patience) {
@@ -75,17 +71,42 @@ void RecordMainWindow(ProgramState& state) {
     state.startup.instanceLock.setContent(std::to_string(state.mainWindow) + "\n");
 }
 
-bool StaysInDataFolder(const std::string& name, const std::string& programName) {
-    static const char* const kKept[] = {"last.lib",    "install.log", "book.mrk",   "lib.dat",
-                                        "pellion.exe", "pellion.hlp", "uninstal.exe", "pellion.ini",
-                                        "pellion.qhp", "pellion.gid", "~.htm",      "colr22.dat"};
-    static const char* const kKeptParts[] = {"bulk", "clip", "group22", "trans"};
-    const std::string lower = files::toLower(name);
-    // The program itself and the lock of the running copy stay too.
-    if (lower == files::toLower(programName) || lower == kInstanceLockName) return true;
-    if (std::any_of(std::begin(kKept), std::end(kKept), [&](const char* k) { return lower == k; })) return true;
-    return std::any_of(std::begin(kKeptParts), std::end(kKeptParts),
-                       [&](const char* part) { return lower.find(part) != std::string::npos; });
+namespace {
+
+// Decimal digits without a leading zero, at most max; -1 otherwise.
+int numberIn(const std::string& text, int max) {
+    if (text.empty() || text.size() > 2 || (text.size() > 1 && text[0] == '0')) return -1;
+    int n = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return -1;
+        n = n * 10 + (c - '0');
+    }
+    return n <= max ? n : -1;
+}
+
+// name without prefix, when it starts with it.
+bool strip(std::string& name, const std::string& prefix) {
+    if (name.rfind(prefix, 0) != 0) return false;
+    name.erase(0, prefix.size());
+    return true;
+}
+
+bool isGroup(const std::string& digits) {
+    const int g = numberIn(digits, kGroups - 1);
+    return g >= 0 && g != kHotKeyGroup;
+}
+
+}  // namespace
+
+bool IsOldGroupFile(const std::string& name) {
+    std::string rest = files::toLower(name);
+    if (rest == "groups.dat" || rest == "groups.clr" || rest == "mode.dat") return true;
+    if (strip(rest, "colr")) return rest.size() > 4 && rest.ends_with(".dat") && isGroup(rest.substr(0, rest.size() - 4));
+    if (!strip(rest, "group")) return false;
+    const auto dot = rest.find('.');
+    if (dot == std::string::npos || !isGroup(rest.substr(0, dot))) return false;
+    const std::string ending = rest.substr(dot + 1);
+    return ending == "dat" || ending == "mod" || numberIn(ending, kGroupSlots - 1) >= 0;
 }
 
 bool MigrateToLibraryFolders(ProgramState& state) {
@@ -95,11 +116,9 @@ bool MigrateToLibraryFolders(ProgramState& state) {
     state.settings.CurrentLibrary = 1;
     SaveSettings(state);
     if (!files::makeFolder(state.dataFolder + "lib1")) return false;
-    const std::string programName =
-        baseName(state.startup.programFile.empty() ? files::programFile() : state.startup.programFile);
+    // files::list leaves links out; prepare refuses them too.
     for (const std::string& name : files::list(state.dataFolder, "*")) {
-        if (StaysInDataFolder(name, programName)) continue;
-        files::prepare(state.dataFolder + name);
+        if (!IsOldGroupFile(name) || !files::prepare(state.dataFolder + name)) continue;
         files::rename(state.dataFolder + name, folder + name);
     }
     return true;
@@ -124,7 +143,7 @@ void StartupLoader(ProgramState& state, const StartupCalls& calls) {
     ui::RefreshModeButtons(state);
     ComputeGroupStem(state);
     ShowLibraryName(state);
-    LoadClipboardClips(state);
+    if (!RecoverClipboardClips(state)) LoadClipboardClips(state);
     LoadTransferSlots(state);
     LoadCurrentGroup(state);
     LoadBulkCache(state);
@@ -139,15 +158,17 @@ void StartupLoader(ProgramState& state, const StartupCalls& calls) {
     ui::RefreshModeButtons(state);  // the current group's paste mode is read with it
 }
 
-StartOutcome StartProgram(ProgramState& state, const std::string& programFile, const DateTime& now,
-                          const StartupCalls& calls) {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
-    state.dataFolder = DataFolder(programFile, xdg ? xdg : "", home ? home : "");
+StartOutcome StartProgram(ProgramState& state, const std::string& programFile, const std::string& dataFolder,
+                          const DateTime& now, const StartupCalls& calls) {
+    state.dataFolder = dataFolder;
     state.startup.programFile = programFile;
     state.startup.programFolder = ProgramFolder(programFile);
     state.startup.helpFile = HelpFile(state.dataFolder, state.startup.programFolder);
     if (ActivateExistingInstance(state, now)) return StartOutcome::OtherCopyRunning;
+    state.startup.refusal = BlockedDataFile(state.dataFolder);
+    if (!state.startup.refusal.empty()) return StartOutcome::Refused;
+    // Without the lock another copy may be writing its temporary files.
+    if (state.startup.instanceLock.held()) RemoveLeftoverTemporaryFiles(state.dataFolder);
     if (calls.createMainWindow) state.mainWindow = calls.createMainWindow(MainCaption(now));
     RecordMainWindow(state);
     StartupLoader(state, calls);

@@ -1,9 +1,11 @@
 #pragma once
-// Start-up and shutdown: the data folder, the single running copy per data
-// folder, the settings, the library folder and the clipboard marker.
+// Start-up and shutdown: the single running copy (per display by its caption,
+// per data folder by its lock), the settings, the library folder and the
+// clipboard marker.
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/windows.h"
@@ -19,6 +21,9 @@ struct StartupState {
     std::string programFolder;  // ending with "/"
     std::string helpFile;
     files::FileLock instanceLock;  // held for the whole run
+    // What the user is told once the window shows (and on standard error).
+    std::vector<std::string> notices;
+    std::string refusal;  // why the program did not start
 };
 
 // Names of the data folder's own files.
@@ -45,20 +50,24 @@ bool ActivateExistingInstance(ProgramState& state, const DateTime& now,
 // Writes the main window's id into the lock file, for a later copy to front.
 void RecordMainWindow(ProgramState& state);
 
-// The first run of this version in an old single-library folder: every file
-// of the old library moves into "lib1". Returns whether it ran.
+// The first run of this version in an old single-library folder: the group
+// files of the old library move into "lib1". Returns whether it ran.
 bool MigrateToLibraryFolders(ProgramState& state);
-// Whether the migration leaves this data-folder file where it is.
-bool StaysInDataFolder(const std::string& name, const std::string& programName);
+// Whether name (any case) is one of the old single library's group files:
+// "groups.dat", "groups.clr", "mode.dat", and for a group G other than 22
+// "group" + G + ".dat", ".mod", "colr" + G + ".dat" and "group" + G + "." + n.
+// Nothing else moves: the folder may hold the user's own files.
+bool IsOldGroupFile(const std::string& name);
 
 // Settings, their repairs, the library folder, the move of old files, and
 // the four lists with their colours, shown on the form.
 void StartupLoader(ProgramState& state, const StartupCalls& calls);
 
-enum class StartOutcome { Started, OtherCopyRunning };
-// The whole start-up up to showing the main window.
-StartOutcome StartProgram(ProgramState& state, const std::string& programFile, const DateTime& now,
-                          const StartupCalls& calls);
+enum class StartOutcome { Started, OtherCopyRunning, Refused };
+// The whole start-up up to showing the main window, in dataFolder (chosen by
+// ChooseDataFolder). Refused leaves its reason in state.startup.refusal.
+StartOutcome StartProgram(ProgramState& state, const std::string& programFile, const std::string& dataFolder,
+                          const DateTime& now, const StartupCalls& calls);
 
 // Minimised, unless kept on top or this is the first run.
 platform::ShowState InitialShowState(const SettingsRecord& settings);

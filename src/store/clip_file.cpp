@@ -191,6 +191,32 @@ RestoreResult RestoreClipFile(ProgramState& state, const std::string& path) {
     return result;
 }
 
+std::optional<std::string> ClipFileText(const std::string& path) {
+    ClipReader in(path);
+    std::int32_t first = 0, second = 0;
+    if (!in.i32(first)) return std::nullopt;
+    if (first == kNamedMarker && !in.i32(second)) return std::nullopt;
+    std::string text;
+    if (first == kNamedMarker && second == kNamedMarker) {
+        std::int32_t length = 0;
+        if (!in.length(length)) return std::nullopt;
+        text.resize(static_cast<std::size_t>(length));
+        return in.bytes(text.size(), text.data()) ? std::optional(text) : std::nullopt;
+    }
+    const bool named = first == kNamedMarker;
+    for (std::int32_t i = 0, count = named ? second : first; i < count; ++i) {
+        Record r;
+        if (!readHeader(in, named, r)) return std::nullopt;
+        if (r.id != platform::kTextFormat || IsExcludedFormat(r.name) || r.size == 0) {
+            in.skip(static_cast<std::size_t>(r.size));
+            continue;
+        }
+        text.resize(static_cast<std::size_t>(r.size));
+        return in.bytes(text.size(), text.data()) ? std::optional(text) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
 AfterRestore FollowUpRestore(ProgramState& state, int lastSelectedSlot) {
     if (state.clip.viewerOpen) return AfterRestore::FocusViewer;
     if (state.settings.OnTop != 0 || lastSelectedSlot >= 1000) return AfterRestore::Nothing;

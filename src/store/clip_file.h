@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace pellion {
@@ -51,6 +52,10 @@ enum class RestoreResult {
 // the marker. Reads the named, text-only and unnamed layouts; a missing or
 // empty file gives an empty clipboard with the marker.
 RestoreResult RestoreClipFile(ProgramState& state, const std::string& path);
+
+// The text block of a clip file as a snapshot keeps it (format 1, or the
+// text of the text-only layout); nullopt when the file holds no text.
+std::optional<std::string> ClipFileText(const std::string& path);
 
 enum class AfterRestore { Nothing, FocusViewer, Minimised };
 // After a restore the program steps back so that the user's program gets the

@@ -103,6 +103,13 @@ bool LoadClipboardClips(ProgramState& state) {
     return true;
 }
 
+bool ClipIndexHoldsACount(const ProgramState& state) {
+    const auto head = files::readAt(FileIn(state.dataFolder, "clip.dat"), 0, 2);
+    if (!head || head->size() < 2) return false;
+    const int count = field::i16At(*head, 0, -1);
+    return count >= 0 && count <= kClipSlots;
+}
+
 bool SaveClipboardClips(ProgramState& state) {
     const auto& list = state.lists.clipboardClips;
     Bytes out;

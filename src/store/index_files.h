@@ -33,6 +33,10 @@ std::string GroupColoursPath(const std::string& folder, int group);  // "colr" +
 // "clip.dat". With ClearOption 0 or an empty file the list starts empty and
 // the file is rewritten empty.
 bool LoadClipboardClips(ProgramState& state);
+// Whether "clip.dat" holds a count of 0..9. False when it is missing, empty
+// or damaged (shorter than the count, a count outside 0..9): it then cannot
+// tell which clip files are stored.
+bool ClipIndexHoldsACount(const ProgramState& state);
 bool SaveClipboardClips(ProgramState& state);
 
 // "trans.dat", "trans.mod", "trans.clr". Group references do not survive a

@@ -361,7 +361,7 @@ TEST(StartupLists, LoadedListsReachTheFormAndDamagedFieldsAreRepaired) {
     {
         platform::fake::FakePlatform fake;
         ProgramState first(fake.platform);
-        ASSERT_EQ(StartProgram(first, dir.path() + "pellion", now, {}), StartOutcome::Started);
+        ASSERT_EQ(StartProgram(first, dir.path() + "pellion", dir.path(), now, {}), StartOutcome::Started);
         EXPECT_EQ(At(first.mainForm.form, Family::LibLabel).caption, "Library 1");
         EXPECT_EQ(At(first.mainForm.form, Family::hotkey).caption, "A.");
         first.settings.CurrentGroup = 40;  // no such group
@@ -377,7 +377,7 @@ TEST(StartupLists, LoadedListsReachTheFormAndDamagedFieldsAreRepaired) {
 
     platform::fake::FakePlatform fake;
     ProgramState again(fake.platform);
-    ASSERT_EQ(StartProgram(again, dir.path() + "pellion", now, {}), StartOutcome::Started);
+    ASSERT_EQ(StartProgram(again, dir.path() + "pellion", dir.path(), now, {}), StartOutcome::Started);
     const FormState& form = again.mainForm.form;
     EXPECT_EQ(again.settings.CurrentGroup, 0);
     EXPECT_EQ(At(form, Family::ClipboardClip).caption, "kept clip");

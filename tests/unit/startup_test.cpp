@@ -2,15 +2,19 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <map>
 
 #include "app/caption.h"
 #include "app/data_folder.h"
+#include "app/data_repair.h"
+#include "capture/monitor.h"
 #include "app/program_state.h"
 #include "app/settings_file.h"
 #include "platform/fake/fake_platform.h"
+#include "unit/store_fixture.h"
 #include "unit/temp_folder.h"
 
 using namespace pellion;
@@ -46,15 +50,80 @@ std::map<std::string, std::string> snapshot(const std::string& folder) {
 
 }  // namespace
 
-TEST(DataFolder, ProgramFolderWhenWritableElsePerUserFolder) {
+TEST(DataFolder, CommandLineThenPortableInstallThenPerUserFolder) {
     test::TempFolder dir;
-    EXPECT_EQ(DataFolder(dir.path() + "pellion", "", ""), dir.path());
-    const std::string missing = dir.path() + "not-here/pellion";
-    EXPECT_EQ(DataFolder(missing, dir.path() + "xdg", dir.path()), dir.path() + "xdg/pellion-clipboard/");
-    EXPECT_TRUE(files::isFolder(dir.path() + "xdg/pellion-clipboard"));
-    // A relative XDG_DATA_HOME is ignored.
-    EXPECT_EQ(DataFolder(missing, "rel", dir.path() + "home"), dir.path() + "home/.local/share/pellion-clipboard/");
-    EXPECT_TRUE(files::isFolder(dir.path() + "home/.local/share/pellion-clipboard"));
+    const std::string bin = dir.path() + "bin/", home = dir.path() + "home";
+    files::makeFolder(bin);
+    touch(bin + "CMakeCache.txt");  // a writable build folder is no data folder
+    const std::string program = bin + "pellion", perUser = home + "/.local/share/pellion-clipboard/";
+    struct Case {
+        std::string named, xdg, expected;
+    };
+    const Case cases[] = {
+        {dir.path() + "given/deeper", "", dir.path() + "given/deeper/"},
+        {dir.path() + "given//", "", dir.path() + "given/"},
+        {"", dir.path() + "xdg/", dir.path() + "xdg/pellion-clipboard/"},
+        {"", "relative/xdg", perUser},  // a relative XDG_DATA_HOME is invalid
+        {"", "", perUser},
+    };
+    for (const Case& c : cases) {
+        const DataFolderChoice got = ChooseDataFolder(c.named, program, c.xdg, home);
+        EXPECT_EQ(got.folder, c.expected) << c.named << c.xdg << " " << got.error;
+        struct stat st{};
+        ASSERT_EQ(::stat(c.expected.c_str(), &st), 0) << c.expected;
+        EXPECT_EQ(st.st_mode & 0777, 0700u) << c.expected;
+    }
+    EXPECT_FALSE(files::exists(bin + "pellion.ini"));
+
+    // A portable install: the settings beside the program, in any case.
+    touch(bin + "PELLION.INI");
+    EXPECT_EQ(ChooseDataFolder("", program, dir.path() + "xdg", home).folder, bin);
+    EXPECT_EQ(ChooseDataFolder(dir.path() + "given", program, "", home).folder, dir.path() + "given/");
+
+    // Nowhere to go.
+    EXPECT_TRUE(ChooseDataFolder("", "/nonexistent/pellion", "", "").folder.empty());
+}
+
+TEST(DataFolder, FolderOfAnotherUserIsRefused) {
+    test::TempFolder dir;
+    std::string theirs = dir.path() + "theirs";
+    files::makeFolder(theirs);
+    // As root, hand a folder to another user; otherwise the root folder is one.
+    if (::geteuid() != 0) theirs = "/";
+    else ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0);
+    const DataFolderChoice named = ChooseDataFolder(theirs, dir.path() + "pellion", "", dir.path());
+    EXPECT_TRUE(named.folder.empty());
+    EXPECT_NE(named.error.find("belongs to another user"), std::string::npos) << named.error;
+    if (::geteuid() == 0) {
+        files::makeFolder(theirs + "/pellion-clipboard");
+        ASSERT_EQ(::chown((theirs + "/pellion-clipboard").c_str(), 65534, 65534), 0);
+        EXPECT_TRUE(ChooseDataFolder("", dir.path() + "pellion", theirs, "").folder.empty());
+    }
+}
+
+TEST(DataFolder, CommandLine) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string folder;
+        bool help, error;
+    };
+    const Case cases[] = {
+        {{}, "", false, false},
+        {{"--data-folder", "/d"}, "/d", false, false},
+        {{"--data-folder=/e f"}, "/e f", false, false},
+        {{"--help"}, "", true, false},
+        {{"--data-folder"}, "", false, true},
+        {{"--data-folder="}, "", false, true},
+        {{"--data-folder", ""}, "", false, true},
+        {{"/d"}, "", false, true},
+        {{"--data-folders", "/d"}, "", false, true},
+    };
+    for (const Case& c : cases) {
+        const CommandLine got = ParseCommandLine(c.args);
+        EXPECT_EQ(got.dataFolder, c.folder) << c.args.size();
+        EXPECT_EQ(got.help, c.help) << c.args.size();
+        EXPECT_EQ(!got.error.empty(), c.error) << c.args.size() << " " << got.error;
+    }
 }
 
 TEST(DataFolder, LibraryAndShippedFilesResolveAnyCase) {
@@ -116,16 +185,26 @@ TEST(SingleInstance, HeldLockKeepsASecondCopyOutEvenWithAnOldCaption) {
     EXPECT_FALSE(ActivateExistingInstance(fourth.state, kNow, {}));
 }
 
-TEST(Migration, OldSingleLibraryMovesIntoLib1) {
-    test::TempFolder dir;
+TEST(Migration, OnlyTheOldLibrarysGroupFilesMoveIntoLib1) {
+    test::TempFolder dir, elsewhere;
     Fixture f(dir.path());
     f.state.startup.programFile = dir.path() + "pellion";
-    const std::vector<std::string> moved = {"group3.dat", "Groups.dat", "Mode.dat", "Colr3.dat", "group3.7", "notes.txt"};
-    const std::vector<std::string> kept = {"trans.dat", "Trans.mod", "clip.dat", "clip.4", "Bulk.5", "group22.dat",
-                                           "group22.3", "Colr22.dat", "lib.dat", "Last.Lib", "book.mrk", "pellion.hlp",
-                                           "pellion.qhp", "pellion", "pellion.lock", "~.htm", "pellion.ini"};
+    const std::vector<std::string> moved = {"group3.dat", "Groups.dat", "GROUPS.CLR", "Mode.dat", "Colr3.dat",
+                                            "group3.7", "group0.95", "Group31.MOD", "colr0.dat"};
+    const std::vector<std::string> kept = {
+        "trans.dat", "Trans.mod", "clip.dat", "clip.4", "Bulk.5", "group22.dat", "group22.3", "Colr22.dat", "lib.dat",
+        "Last.Lib", "book.mrk", "pellion.hlp", "pellion.qhp", "pellion", "pellion.lock", "~.htm", "pellion.ini",
+        // what else a folder holds: a build, the user's own files
+        "notes.txt", ".hidden", "CMakeCache.txt", "Makefile", "unit_tests", "group3.txt", "group3.96", "group03.dat",
+        "group32.dat", "group3.07", "colr3.txt", "mode.dat.bak", "groups.dat~"};
     for (const auto& n : moved) touch(dir.path() + n, n);
     for (const auto& n : kept) touch(dir.path() + n, n);
+    ::chmod((dir.path() + "unit_tests").c_str(), 0755);
+    // A link with an old group file's name, to a file the user keeps elsewhere.
+    const std::string target = elsewhere.path() + "precious";
+    touch(target, "precious");
+    ::chmod(target.c_str(), 0444);
+    ASSERT_EQ(::symlink(target.c_str(), (dir.path() + "group4.dat").c_str()), 0);
     f.state.settings.CurrentLibrary = 4;
 
     ASSERT_TRUE(MigrateToLibraryFolders(f.state));
@@ -135,7 +214,17 @@ TEST(Migration, OldSingleLibraryMovesIntoLib1) {
         EXPECT_FALSE(files::exists(dir.path() + n)) << n;
         EXPECT_EQ(*files::readAll(dir.path() + "lib1/" + n), files::Bytes(n.begin(), n.end())) << n;
     }
-    for (const auto& n : kept) EXPECT_TRUE(files::exists(dir.path() + n)) << n;
+    for (const auto& n : kept) {
+        EXPECT_TRUE(files::exists(dir.path() + n)) << n;
+        EXPECT_FALSE(files::exists(dir.path() + "lib1/" + n)) << n;
+    }
+    struct stat st{};
+    ASSERT_EQ(::stat((dir.path() + "unit_tests").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0755u);
+    EXPECT_TRUE(files::isLink(dir.path() + "group4.dat"));
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+    EXPECT_FALSE(files::exists(dir.path() + "lib1/group4.dat"));
 
     // Once any spelling of the folder is there, it never runs again.
     test::TempFolder other;
@@ -156,7 +245,7 @@ TEST(Startup, FirstRunInAnEmptyFolder) {
         captionSeen = caption;
         return f.fake.windows->add(caption, true);
     };
-    ASSERT_EQ(StartProgram(f.state, dir.path() + "pellion", kNow, calls), StartOutcome::Started);
+    ASSERT_EQ(StartProgram(f.state, dir.path() + "pellion", dir.path(), kNow, calls), StartOutcome::Started);
     EXPECT_EQ(captionSeen, MainCaption(kNow));
     EXPECT_EQ(files::size(dir.path() + "pellion.ini"), 113);
     EXPECT_TRUE(files::isFolder(dir.path() + "lib1"));
@@ -174,9 +263,116 @@ TEST(Startup, FirstRunInAnEmptyFolder) {
     const auto before = snapshot(dir.path());
     Fixture second(dir.path());
     second.fake.platform.windows = std::move(f.fake.platform.windows);
-    EXPECT_EQ(StartProgram(second.state, dir.path() + "pellion", kNow, calls), StartOutcome::OtherCopyRunning);
+    EXPECT_EQ(StartProgram(second.state, dir.path() + "pellion", dir.path(), kNow, calls), StartOutcome::OtherCopyRunning);
     EXPECT_EQ(f.fake.windows->frontedLog, std::vector<platform::WindowId>{f.state.mainWindow});
     EXPECT_EQ(snapshot(dir.path()), before);
+}
+
+// What a crash or another program leaves behind, met at the next start.
+TEST(Startup, LeftoversOfACrashGoAndPlantedThingsStay) {
+    test::TempFolder dir, elsewhere;
+    Fixture f(dir.path());
+    const std::vector<std::string> ours = {"clip.tmp", "CLIP.TMP.part123", "clip.dat.part9", "lib1/group3.dat.part55",
+                                           "Lib7/x.TMP", "pellion.ini.part0"};
+    const std::vector<std::string> theirs = {"notes.part", "clip.tmp.partial", "lib1/group3.dat", "other/clip.tmp",
+                                             "lib30/clip.tmp", "lib1/part12"};
+    for (std::string sub : {"lib1", "Lib7", "other", "lib30"}) files::makeFolder(dir.path() + sub);
+    for (const auto& n : ours) touch(dir.path() + n);
+    for (const auto& n : theirs) touch(dir.path() + n);
+    // Links at the lock and at a temporary name, to a file of the user.
+    const std::string victim = elsewhere.path() + "victim";
+    touch(victim, "victim bytes");
+    for (std::string n : {"pellion.lock", "old.tmp"})
+        ASSERT_EQ(::symlink(victim.c_str(), (dir.path() + n).c_str()), 0);
+
+    ASSERT_EQ(StartProgram(f.state, dir.path() + "pellion", dir.path(), kNow, {}), StartOutcome::Started);
+    EXPECT_FALSE(f.state.startup.instanceLock.held());
+    for (const auto& n : theirs) EXPECT_TRUE(files::exists(dir.path() + n)) << n;
+    EXPECT_EQ(*files::readAll(victim), files::Bytes({'v', 'i', 'c', 't', 'i', 'm', ' ', 'b', 'y', 't', 'e', 's'}));
+    EXPECT_TRUE(files::isLink(dir.path() + "pellion.lock"));
+    EXPECT_TRUE(files::isLink(dir.path() + "old.tmp"));
+    // Without its lock a copy cannot know that the temporary files are not another's.
+    EXPECT_TRUE(files::exists(dir.path() + "clip.tmp"));
+
+    ASSERT_EQ(::unlink((dir.path() + "pellion.lock").c_str()), 0);
+    Fixture g(dir.path());
+    ASSERT_EQ(StartProgram(g.state, dir.path() + "pellion", dir.path(), kNow, {}), StartOutcome::Started);
+    for (const auto& n : ours) EXPECT_FALSE(files::exists(dir.path() + n)) << n;
+    for (const auto& n : theirs) EXPECT_TRUE(files::exists(dir.path() + n)) << n;
+}
+
+TEST(Startup, AFolderWhereAListIndexBelongsIsRefusedUntouched) {
+    for (std::string name : {"clip.dat", "Trans.dat"}) {
+        test::TempFolder dir;
+        Fixture f(dir.path());
+        files::makeFolder(dir.path() + name);
+        touch(dir.path() + name + "/inside");
+        EXPECT_EQ(StartProgram(f.state, dir.path() + "pellion", dir.path(), kNow, {}), StartOutcome::Refused);
+        EXPECT_NE(f.state.startup.refusal.find(dir.path() + name + " is not a file"), std::string::npos)
+            << f.state.startup.refusal;
+        EXPECT_TRUE(files::exists(dir.path() + name + "/inside"));
+        EXPECT_FALSE(files::exists(dir.path() + "pellion.ini"));
+    }
+}
+
+TEST(Startup, DamagedClipIndexIsRebuiltFromTheClipFilesAndCapturesAddToThem) {
+    using test::concat;
+    using test::le32;
+    const files::Bytes text = concat({le32(-1), le32(1), le32(1), le32(0), le32(7), test::bytesOf("  alpha"), {0}});
+    const files::Bytes picture = concat({le32(-1), le32(1), le32(300), le32(9), test::bytesOf("image/png"), le32(2), {1, 2}});
+    const files::Bytes edited = concat({le32(-1), le32(-1), le32(4), test::bytesOf("beta")});
+    const std::vector<files::Bytes> indexes = {files::Bytes(452, 0xFF), concat({test::le16(-3), files::Bytes(450, ' ')}),
+                                               {}, {0x01}};
+    for (std::size_t i = 0; i <= indexes.size(); ++i) {
+        test::TempFolder dir;
+        Fixture f(dir.path());
+        f.state.monitor.enabled = true;
+        if (i < indexes.size() && !indexes[i].empty()) files::writeWhole(dir.path() + "clip.dat", indexes[i]);
+        files::writeWhole(dir.path() + "clip.1", text);
+        files::writeWhole(dir.path() + "clip.3", picture);
+        files::writeWhole(dir.path() + "clip.8", edited);
+        // The last case: ClearOption 0 empties the list on purpose.
+        if (i == indexes.size()) {
+            SettingsRecord r = DefaultSettings({28800, 16200});
+            r.ClearOption = 0;
+            files::writeWhole(dir.path() + "pellion.ini", EncodeSettings(r));
+        }
+
+        ASSERT_EQ(StartProgram(f.state, dir.path() + "pellion", dir.path(), kNow, {}), StartOutcome::Started);
+        const auto& list = f.state.lists.clipboardClips;
+        if (i == indexes.size()) {
+            EXPECT_EQ(list.count, 0);
+            EXPECT_TRUE(f.state.startup.notices.empty());
+            continue;
+        }
+        ASSERT_EQ(list.count, 3) << i;
+        EXPECT_EQ(list.titles[0], "alpha");
+        EXPECT_EQ(list.titles[1], "Non Text Clip.");
+        EXPECT_EQ(list.titles[2], "beta");
+        EXPECT_EQ(*files::readAll(dir.path() + "clip.0"), text);
+        EXPECT_EQ(*files::readAll(dir.path() + "clip.1"), picture);
+        EXPECT_EQ(*files::readAll(dir.path() + "clip.2"), edited);
+        EXPECT_EQ(files::list(dir.path(), "clip.?").size(), 3u);
+        const auto index = *files::readAll(dir.path() + "clip.dat");
+        ASSERT_EQ(index.size(), 452u);
+        EXPECT_EQ(index[0], 3);
+        ASSERT_EQ(f.state.startup.notices.size(), 1u);
+        EXPECT_NE(f.state.startup.notices[0].find("rebuilt from the 3 clip files"), std::string::npos);
+
+        f.fake.clipboard->copyTextFromOtherProgram("gamma");
+        ASSERT_EQ(MonitorTick(f.state), TickOutcome::Captured);
+        EXPECT_EQ(list.count, 4);
+        EXPECT_EQ(*files::readAll(dir.path() + "clip.0"), text);
+        EXPECT_EQ(*files::readAll(dir.path() + "clip.2"), edited);
+        EXPECT_TRUE(files::exists(dir.path() + "clip.3"));
+
+        // A healthy index is trusted as it is at the next start.
+        f.state.startup.instanceLock.release();
+        Fixture again(dir.path());
+        ASSERT_EQ(StartProgram(again.state, dir.path() + "pellion", dir.path(), kNow, {}), StartOutcome::Started);
+        EXPECT_TRUE(again.state.startup.notices.empty());
+        EXPECT_EQ(again.state.lists.clipboardClips.count, 4);
+    }
 }
 
 TEST(Startup, DamagedLibraryNumberFallsBackToTheFirstLibrary) {
