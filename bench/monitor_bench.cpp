@@ -184,8 +184,7 @@ struct ProgramFigures {
 
 bool measureProgram(const Display& d, const std::string& program, const std::string& folder,
                     const std::string& image, int seconds, ProgramFigures& f) {
-    fs::copy_file(program, folder + "pellion");
-    const pid_t pid = spawn({folder + "pellion"});
+    const pid_t pid = spawn({program, "--data-folder", folder});
     std::this_thread::sleep_for(std::chrono::seconds(3));  // start-up done, window shown
     double cpu0 = 0, cpu1 = 0;
     long rss = 0;

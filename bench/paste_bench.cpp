@@ -173,7 +173,6 @@ bool measure(const std::string& build, const std::string& folder, Figures& f) {
     const std::string text = "paste bench text";
     f.textBytes = text.size();
     if (!writeSettings(folder) || !writeClips(folder, text)) return false;
-    fs::copy_file(build + "/pellion", folder + "pellion");
 
     int fds[2];
     if (pipe(fds) != 0) return false;
@@ -181,7 +180,7 @@ bool measure(const std::string& build, const std::string& folder, Figures& f) {
     close(fds[1]);
     Lines lines(fds[0]);
     const std::string ready = lines.next("READY ", std::chrono::seconds(10));
-    const pid_t program = spawn({folder + "pellion"});
+    const pid_t program = spawn({build + "/pellion", "--data-folder", folder});
     bool ok = false;
     std::string window;
     for (int i = 0; i < 100 && window.empty(); ++i) {

@@ -1,13 +1,15 @@
-# Shared by the end-to-end scripts: a temporary folder, the program copied into
-# it, its window found by caption, and cleanup of every process started here.
+# Shared by the end-to-end scripts: a temporary data folder for the program,
+# its window found by caption, and cleanup of every process started here.
 # Usage: source common.bash BUILD_DIR   (DISPLAY is set by the test runner)
 set -euo pipefail
 build=$(cd "${1:?build dir}" && pwd)
 work=$(mktemp -d)
 started=()
-# Qt's programs want a private runtime folder.
+# Qt's programs want a private runtime folder. A start without a data folder
+# must not reach the user's own.
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$work/runtime}
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+export XDG_DATA_HOME=$work/xdg-data
 
 cleanup() {
     for p in "${started[@]:-}"; do
@@ -25,10 +27,9 @@ fail() {
     exit 1
 }
 
-# A program folder of its own: its data folder is that folder.
+# A data folder of its own for the program.
 install_program() {
     mkdir -p "$1"
-    cp "$build/pellion" "$1/pellion"
 }
 
 # Installs the program in folder $1 and runs it once, so that its data files
@@ -41,9 +42,9 @@ prepare_folder() {
     close_and_wait "$w" "$last_pid"
 }
 
-# Starts the program in folder $1; its pid is left in $last_pid.
+# Starts the program on data folder $1; its pid is left in $last_pid.
 start_program() {
-    "$1/pellion" >>"$work/program.log" 2>&1 &
+    "$build/pellion" --data-folder "$1" >>"$work/program.log" 2>&1 &
     last_pid=$!
     started+=("$last_pid")
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # First start in an empty folder writes "pellion.ini" with the defaults and
 # creates "lib1"; closing the window saves the record; an old single-library
-# folder moves its group files into "lib1".
+# folder moves its group files into "lib1" and nothing else, and its damaged
+# clip list is rebuilt from its clip files; without --data-folder the data
+# goes to the per-user folder, never beside the program.
 source "$(dirname "$0")/common.bash" "$1"
 
 app=$work/app
@@ -53,6 +55,18 @@ install_program "$old"
 for f in group3.dat group3.mod Colr3.dat group3.1 Groups.dat trans.dat clip.dat group22.dat Lib.dat; do
     echo "$f" >"$old/$f"
 done
+# The user's own things beside them, and a link named like a group file.
+mkdir -p "$work/elsewhere"
+echo precious >"$work/elsewhere/precious"
+chmod 444 "$work/elsewhere/precious"
+ln -s "$work/elsewhere/precious" "$old/group5.dat"
+printf '#!/bin/sh\n' >"$old/tool.sh"
+chmod 755 "$old/tool.sh"
+echo notes >"$old/notes.txt"
+echo hidden >"$old/.hidden"
+# "clip.dat" holds no count ("cl" is 27747), and a clip file is there.
+printf '\xff\xff\xff\xff\x01\0\0\0\x01\0\0\0\0\0\0\0\x0a\0\0\0kept text\0' >"$old/clip.3"
+clip_bytes=$(md5sum <"$old/clip.3")
 start_program "$old"
 pid=$last_pid
 w=$(main_window "$pid") || fail "no main window in the old folder"
@@ -61,10 +75,47 @@ for f in group3.dat group3.mod Colr3.dat group3.1 Groups.dat; do
     [[ -f "$old/lib1/$f" && ! -e "$old/$f" ]] || fail "$f not moved into lib1"
     [[ $(cat "$old/lib1/$f") == "$f" ]] || fail "$f changed on the way"
 done
-for f in trans.dat clip.dat group22.dat Lib.dat pellion pellion.ini; do
-    [[ -f "$old/$f" ]] || fail "$f left the data folder"
+for f in trans.dat group22.dat Lib.dat pellion.ini tool.sh notes.txt .hidden; do
+    [[ -f "$old/$f" && ! -e "$old/lib1/$f" ]] || fail "$f left the data folder"
 done
+[[ -L "$old/group5.dat" && ! -e "$old/lib1/group5.dat" ]] || fail "the link was moved"
+[[ $(stat -c %a "$work/elsewhere/precious") == 444 ]] || fail "the link's target was made writable"
+[[ $(stat -c %a "$old/tool.sh") == 755 ]] || fail "tool.sh lost its mode"
 [[ $(field "$old/pellion.ini" d2 87) == 1 ]] || fail "current library not 1"
+[[ $(md5sum <"$old/clip.0") == "$clip_bytes" && ! -e "$old/clip.3" ]] || fail "the clip file was not kept as clip.0"
+[[ $(field "$old/clip.dat" d2 0) == 1 && $(head -c 11 "$old/clip.dat" | tail -c 9) == "kept text" ]] ||
+    fail "clip.dat not rebuilt: $(od -c -N 16 "$old/clip.dat")"
+grep -q "rebuilt from the 1 clip files" "$work/program.log" || fail "no word of the rebuilt list on stderr"
+for _ in $(seq 50); do
+    xdotool search --all --onlyvisible --pid "$pid" --name "notice" >/dev/null && break
+    sleep 0.1
+done
+xdotool search --all --onlyvisible --pid "$pid" --name "notice" >/dev/null || fail "no notice window"
 close_and_wait "$w" "$pid"
 echo "ok: old folder migrated"
+
+# No --data-folder: the per-user folder, created 0700, and the build folder untouched.
+[[ -e "$build/pellion.ini" ]] && had_ini=1 || had_ini=0
+home=$work/home
+mkdir -p "$home"
+HOME=$home XDG_DATA_HOME="" "$build/pellion" >>"$work/program.log" 2>&1 &
+pid=$!
+started+=("$pid")
+w=$(main_window "$pid") || fail "no main window with the default data folder"
+data=$home/.local/share/pellion-clipboard
+[[ -f "$data/pellion.ini" && -d "$data/lib1" ]] || fail "nothing in $data"
+[[ $(stat -c %a "$data") == 700 ]] || fail "$data is $(stat -c %a "$data")"
+((had_ini == 1)) || [[ ! -e "$build/pellion.ini" ]] || fail "settings written into the build folder"
+close_and_wait "$w" "$pid"
+
+# A data folder that belongs to another user is refused.
+theirs=$work/theirs
+mkdir -p "$theirs"
+chown 65534:65534 "$theirs" 2>/dev/null || theirs=/
+rc=0
+timeout 10 "$build/pellion" --data-folder "$theirs" 2>"$work/refused.log" || rc=$?
+((rc == 1)) || fail "another user's folder: ended with $rc"
+grep -q "belongs to another user" "$work/refused.log" || fail "no reason given: $(cat "$work/refused.log")"
+[[ "$theirs" == / || -z $(ls -A "$theirs") ]] || fail "files written into another user's folder"
+echo "ok: data folder chosen"
 echo "PASS"

@@ -29,7 +29,7 @@ second_start_fronts_first() {
     before=$(folder_state "$app")
     t0=$(date +%s%N)
     rc=0
-    timeout 10 "$app/pellion" >>"$work/program.log" 2>&1 || rc=$?
+    timeout 10 "$build/pellion" --data-folder "$app" >>"$work/program.log" 2>&1 || rc=$?
     t1=$(date +%s%N)
     ((rc == 0)) || fail "$what: second copy ended with $rc"
     (((t1 - t0) / 1000000 < 4000)) || fail "$what: second copy took $(((t1 - t0) / 1000000)) ms"
