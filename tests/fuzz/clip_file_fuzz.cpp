@@ -1,5 +1,6 @@
-// The clip file reader against any bytes: restores into an in-memory
-// clipboard and checks that a finished restore always carries the marker.
+// The clip file readers against any bytes: restores into an in-memory
+// clipboard and checks that a finished restore always carries the marker;
+// reads the text block.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -28,5 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t held = 0;
     for (const auto& e : fake.clipboard->content) held += e.bytes.size();
     if (held > size + 2) std::abort();  // never more than the file holds, plus "ok"
+    // The text that titles a rebuilt list is a part of the file.
+    if (const auto text = ClipFileText(path); text && text->size() > size) std::abort();
     return 0;
 }
