@@ -12,6 +12,7 @@
 #include "store/clip_file.h"
 #include "store/index_files.h"
 #include "store/libraries.h"
+#include "store/list_journal.h"
 #include "store/slot_files.h"
 #include "ui/logic/keyboard.h"
 #include "ui/logic/list_cells.h"
@@ -148,6 +149,9 @@ StartOutcome StartProgram(ProgramState& state, const std::string& programFile, c
     state.startup.programFolder = ProgramFolder(programFile);
     state.startup.helpFile = HelpFile(state.dataFolder, state.startup.programFolder);
     if (ActivateExistingInstance(state, now)) return StartOutcome::OtherCopyRunning;
+    // A list change that a crash cut short is finished before anything reads
+    // the lists or clears temporary files away.
+    ReplayListJournal(state.dataFolder);
     if (calls.createMainWindow) state.mainWindow = calls.createMainWindow(MainCaption(now));
     RecordMainWindow(state);
     StartupLoader(state, calls);

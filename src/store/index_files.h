@@ -6,6 +6,7 @@
 // far as they go and brought into range. Whole files are replaced atomically.
 #include <string>
 
+#include "platform/files.h"
 #include "store/list_model.h"
 
 namespace pellion {
@@ -34,6 +35,8 @@ std::string GroupColoursPath(const std::string& folder, int group);  // "colr" +
 // the file is rewritten empty.
 bool LoadClipboardClips(ProgramState& state);
 bool SaveClipboardClips(ProgramState& state);
+// What SaveClipboardClips writes for this list.
+files::Bytes ClipboardClipsBytes(const ClipboardClipsList& list);
 
 // "trans.dat", "trans.mod", "trans.clr". Group references do not survive a
 // restart: a stored state other than -1 comes back as an empty slot, state 1.
