@@ -19,6 +19,7 @@
 #include "platform/files.h"
 #include "ui/logic/list_cells.h"
 #include "ui/main/drag_wiring.h"
+#include "ui/main/form_widgets.h"
 #include "ui/main/main_window.h"
 #include "ui/main/monitor_timer.h"
 #include "ui/main/paste_wiring.h"
@@ -66,8 +67,8 @@ public:
     platform::Point screenSizeTwips() override {
         const QScreen* s = QGuiApplication::primaryScreen();
         if (!s) return {1024 * 15, 768 * 15};
-        const double twips = 15.0 * s->logicalDotsPerInch() / 96.0;
-        return {static_cast<int>(s->geometry().width() * twips), static_cast<int>(s->geometry().height() * twips)};
+        const ui::TwipScale scale = ui::DesktopTwipScale();
+        return {scale.toTwips(s->geometry().width()), scale.toTwips(s->geometry().height())};
     }
 };
 
@@ -109,6 +110,9 @@ int main(int argc, char** argv) {
     std::unique_ptr<platform::Platform> services = platform::makeX11Platform();
     if (!services) services = std::make_unique<platform::Platform>();
     if (!services->windows) services->windows = std::make_unique<OwnWindowsOnly>();
+    // The screen in the same twips as the window, before the settings are
+    // checked against it.
+    services->windows->setPixelsPerTwip(ui::ScreenPixelsPerTwip(ui::DesktopTwipScale()));
     ProgramState state(*services);
     ui::ListCells cells(state);
     state.mainForm.cellColours = &cells;

@@ -72,7 +72,8 @@ SettingsRecord DefaultSettings(platform::Point screen) {
     r.VersionMarker = kVersionMarker;
     r.ViewerTop = static_cast<float>(screen.y - 6672) / 2;
     r.ViewerLeft = static_cast<float>(screen.x - 6948) / 2;
-    r.SizeOption = screen.x >= 12288 ? 1 : 0;
+    // Large only where the whole Large window fits the screen.
+    r.SizeOption = screen.x >= 12288 && screen.y >= 8820 ? 1 : 0;
     return r;
 }
 

@@ -13,6 +13,7 @@
 #include "store/clip_file.h"
 #include "store/index_files.h"
 #include "store/libraries.h"
+#include "store/list_journal.h"
 #include "store/slot_files.h"
 #include "ui/logic/keyboard.h"
 #include "ui/logic/list_cells.h"
@@ -167,8 +168,13 @@ StartOutcome StartProgram(ProgramState& state, const std::string& programFile, c
     if (ActivateExistingInstance(state, now)) return StartOutcome::OtherCopyRunning;
     state.startup.refusal = BlockedDataFile(state.dataFolder);
     if (!state.startup.refusal.empty()) return StartOutcome::Refused;
-    // Without the lock another copy may be writing its temporary files.
-    if (state.startup.instanceLock.held()) RemoveLeftoverTemporaryFiles(state.dataFolder);
+    // Without the lock another copy may be in the middle of a change.
+    if (state.startup.instanceLock.held()) {
+        // A list change that a crash cut short is finished before anything
+        // reads the lists or clears temporary files away.
+        ReplayListJournal(state.dataFolder);
+        RemoveLeftoverTemporaryFiles(state.dataFolder);
+    }
     if (calls.createMainWindow) state.mainWindow = calls.createMainWindow(MainCaption(now));
     RecordMainWindow(state);
     StartupLoader(state, calls);

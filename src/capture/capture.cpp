@@ -6,6 +6,7 @@
 #include "app/program_state.h"
 #include "app/settings_file.h"
 #include "capture/monitor.h"
+#include "capture/save_notice.h"
 #include "platform/files.h"
 #include "store/clip_file.h"
 #include "store/fields.h"
@@ -101,9 +102,12 @@ TickOutcome FileSnapshot(ProgramState& ps, const std::optional<platform::OwnerSt
     m.newestClipOwner = filed ? owner : std::nullopt;
     ShowClipboardClips(ps);
     if (!filed) {
+        files::remove(ClipTempPath(ps));
+        CaptureNotSaved(ps);
         detail::Refresh(ps);
         return TickOutcome::Failed;
     }
+    CaptureSaved(ps);
     if (ps.settings.CaptureMode == 2 && ps.settings.BulkCount < kBulkSlots) {
         AddCaptureToBulk(ps, ps.clip.clipText, pending);
         ui::RefreshModeButtons(ps);
@@ -140,7 +144,10 @@ TickOutcome CaptureClipboard(ProgramState& ps) {
 
     // A snapshot that could not be written leaves the content unmarked, so
     // the next tick tries again.
-    if (!SnapshotClipboard(ps)) return TickOutcome::Failed;
+    if (!SnapshotClipboard(ps)) {
+        CaptureNotSaved(ps);
+        return TickOutcome::Failed;
+    }
     AddMarker(ps);
     clipboard.close();
     const std::string temp = ClipTempPath(ps);

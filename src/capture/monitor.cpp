@@ -5,6 +5,7 @@
 
 #include "app/program_state.h"
 #include "app/settings_file.h"
+#include "capture/save_notice.h"
 #include "platform/files.h"
 #include "store/fields.h"
 #include "store/slot_files.h"
@@ -31,7 +32,7 @@ bool UpdateCaptions(ProgramState& ps) {
         const std::string text = DateTimeText(now);
         if (text != m.lastDateText) {
             m.lastDateText = text;
-            if (m.hooks.setCaption) m.hooks.setCaption(MainCaption(now));
+            if (m.hooks.setCaption) m.hooks.setCaption(ShownCaption(ps, now));
         }
     }
     const bool bulkOnly = ps.lists.clipboardClips.count == 0 && ps.settings.BulkCount > 0;

@@ -36,6 +36,9 @@ struct MonitorState {
     bool pendingTitleSet = false;
     std::string pendingTitle;
 
+    // A copy could not be saved; the user was told, once.
+    bool notSaved = false;
+
     platform::WindowId edgeStrip = 0;  // the screen-edge strip's window, once it exists
 
     // The owner whose content became the newest Clipboard Clip, while that

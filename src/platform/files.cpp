@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -404,6 +405,22 @@ bool FileLock::setContent(const std::string& text) {
 void FileLock::release() {
     if (fd_ >= 0) ::close(fd_);  // closing drops the lock
     fd_ = -1;
+}
+
+}  // namespace pellion::files
+
+namespace pellion::files {
+
+std::optional<FileId> fileId(const std::string& path) {
+    struct stat st{};
+    if (::lstat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+std::int64_t freeBytes(const std::string& folder) {
+    struct statvfs vfs{};
+    if (::statvfs(folder.empty() ? "." : folder.c_str(), &vfs) != 0) return -1;
+    return static_cast<std::int64_t>(vfs.f_bavail) * static_cast<std::int64_t>(vfs.f_frsize);
 }
 
 }  // namespace pellion::files

@@ -127,4 +127,16 @@ private:
     int fd_ = -1;
 };
 
+// Which file a name stands for (device and inode, the link itself when it is
+// one). A rename keeps it, so a half-done series of renames can be told apart
+// from one not yet begun.
+struct FileId {
+    std::uint64_t device = 0, inode = 0;
+    bool operator==(const FileId&) const = default;
+};
+std::optional<FileId> fileId(const std::string& path);
+
+// Bytes the user may still write in the folder's file system; -1 unknown.
+std::int64_t freeBytes(const std::string& folder);
+
 }  // namespace pellion::files

@@ -38,6 +38,9 @@ public:
     virtual Point pointer() = 0;
     // Width and height of the screen in twips.
     virtual Point screenSizeTwips() = 0;
+    // The window layer's scale, screen pixels per twip, for screenSizeTwips;
+    // until it is set the screen's dpi alone decides.
+    virtual void setPixelsPerTwip(double) {}
 };
 
 }  // namespace pellion::platform

@@ -110,13 +110,16 @@ bool ClipIndexHoldsACount(const ProgramState& state) {
     return count >= 0 && count <= kClipSlots;
 }
 
-bool SaveClipboardClips(ProgramState& state) {
-    const auto& list = state.lists.clipboardClips;
+Bytes ClipboardClipsBytes(const ClipboardClipsList& list) {
     Bytes out;
     field::putI16(out, std::int16_t(std::clamp(list.count, 0, kClipSlots)));
     const Bytes titles = titlesBytes(list.titles);
     out.insert(out.end(), titles.begin(), titles.end());
-    return files::writeWhole(FileIn(state.dataFolder, "clip.dat"), out);
+    return out;
+}
+
+bool SaveClipboardClips(ProgramState& state) {
+    return files::writeWhole(FileIn(state.dataFolder, "clip.dat"), ClipboardClipsBytes(state.lists.clipboardClips));
 }
 
 bool LoadTransferSlots(ProgramState& state) {

@@ -6,6 +6,7 @@
 // far as they go and brought into range. Whole files are replaced atomically.
 #include <string>
 
+#include "platform/files.h"
 #include "store/list_model.h"
 
 namespace pellion {
@@ -38,6 +39,8 @@ bool LoadClipboardClips(ProgramState& state);
 // tell which clip files are stored.
 bool ClipIndexHoldsACount(const ProgramState& state);
 bool SaveClipboardClips(ProgramState& state);
+// What SaveClipboardClips writes for this list.
+files::Bytes ClipboardClipsBytes(const ClipboardClipsList& list);
 
 // "trans.dat", "trans.mod", "trans.clr". Group references do not survive a
 // restart: a stored state other than -1 comes back as an empty slot, state 1.

@@ -3,9 +3,11 @@
 #include <algorithm>
 
 #include "app/program_state.h"
+#include "app/settings_file.h"
 #include "platform/files.h"
 #include "store/fields.h"
 #include "store/index_files.h"
+#include "store/list_journal.h"
 
 namespace pellion {
 
@@ -229,8 +231,19 @@ bool CopyClipToSlot(ProgramState& state, const SlotRef& from, const SlotRef& to)
         entry->mode = target->mode;
         entry->colour = target->colour;
     }
-    if (!CopySlotFile(SlotPath(state, from), SlotPath(state, to))) return false;
-    return WriteSlotEntry(state, to, *entry);
+    // The file first: until its entry is written it counts for nothing.
+    const std::string targetPath = SlotPath(state, to);
+    ListStep();
+    if (!CopySlotFile(SlotPath(state, from), targetPath)) return false;
+    const ListModel before = state.lists;
+    ListStep();
+    if (WriteSlotEntry(state, to, *entry)) return true;
+    // A full disk: the target is left as it was, in memory and on disk; its
+    // old entry goes back first, so no title is left naming a file that went.
+    state.lists = before;
+    if (WriteSlotEntry(state, to, *target)) DeleteSlotFile(targetPath);
+    state.lists = before;
+    return false;
 }
 
 bool MoveClipToSlot(ProgramState& state, const SlotRef& from, const SlotRef& to) {
@@ -241,40 +254,44 @@ bool MoveClipToSlot(ProgramState& state, const SlotRef& from, const SlotRef& to)
 bool DeleteClip(ProgramState& state, const SlotRef& ref) {
     if (ref.list != ListKind::TransferSlots && ref.list != ListKind::GroupClips) return false;
     if (!validSlot(state, ref)) return false;
-    // The entry stays while its file does, so a failed delete loses nothing.
-    if (!DeleteSlotFile(SlotPath(state, ref))) return false;
-    return WriteSlotEntry(state, ref, SlotEntry{});
+    // The entry goes before the file, so no title is ever left without its clip.
+    const ListModel before = state.lists;
+    ListStep();
+    if (!WriteSlotEntry(state, ref, SlotEntry{})) {
+        state.lists = before;
+        return false;
+    }
+    ListStep();
+    DeleteSlotFile(SlotPath(state, ref));
+    return true;
 }
 
 bool FileCapturedClip(ProgramState& state, const std::string& title) {
     const std::string temp = FileIn(state.dataFolder, "clip.tmp");
     if (!files::exists(temp)) return false;
-    auto& list = state.lists.clipboardClips;
-    list.count = std::clamp(list.count, 0, kClipSlots);
+    ClipboardClipsList next = state.lists.clipboardClips;
+    next.count = std::clamp(next.count, 0, kClipSlots);
     auto clip = [&](int n) { return SlotPath(state, {ListKind::ClipboardClips, n}); };
-    int slot = list.count;
+    // Renames alone cannot move nine files and the index at once: the
+    // journal lets a crash anywhere be finished at the next start.
+    ListChange change(state.dataFolder);
+    int slot = next.count;
     if (slot == kClipSlots) {
         // The oldest clip is dropped: each later one moves down a slot.
         for (int n = 0; n < kClipSlots - 1; ++n) {
-            const std::string next = clip(n + 1);
-            if (files::exists(next)) RenameSlotFile(next, clip(n));
-            else DeleteSlotFile(clip(n));
-            list.titles[n] = list.titles[n + 1];
+            change.move(clip(n + 1), clip(n));
+            next.titles[n] = next.titles[n + 1];
         }
         slot = kClipSlots - 1;
     }
-    const std::string target = clip(slot);
-    DeleteSlotFile(target);
-    if (!RenameSlotFile(temp, target)) {
-        // The slot stays empty rather than showing a title without a clip.
-        list.titles[slot].clear();
-        list.count = slot;
-        SaveClipboardClips(state);
+    change.adopt(temp, clip(slot));
+    next.titles[slot] = field::title(title);
+    next.count = slot + 1;
+    // Nothing moved unless all of it can: the list stays as it was.
+    if (!change.write(FileIn(state.dataFolder, "clip.dat"), ClipboardClipsBytes(next)) || !change.commit())
         return false;
-    }
-    list.titles[slot] = field::title(title);
-    list.count = slot + 1;
-    return SaveClipboardClips(state);
+    state.lists.clipboardClips = next;
+    return true;
 }
 
 bool EmptyClipboardClips(ProgramState& state) {
@@ -299,13 +316,23 @@ bool AddToBulk(ProgramState& state, const SlotRef& from) {
 
 bool ClearBulkCache(ProgramState& state) {
     const int count = std::clamp<int>(state.settings.BulkCount, 0, kBulkSlots);
-    bool ok = true;
-    for (int n = 0; n < count; ++n) ok = DeleteSlotFile(SlotPath(state, {ListKind::Bulk, n})) && ok;
-    ok = files::remove(FileIn(state.dataFolder, "bulk.dat")) && ok;
+    const SettingsRecord before = state.settings;
     state.settings.BulkCount = 0;
     state.settings.CaptureMode = 0;
+    // The count on disk goes first: it must never name files that are gone.
+    ListStep();
+    if (!SaveSettings(state)) {
+        state.settings = before;
+        return false;
+    }
     state.lists.bulkTitles.clear();
-    return ok;
+    bool ok = true;
+    for (int n = 0; n < count; ++n) {
+        ListStep();
+        ok = DeleteSlotFile(SlotPath(state, {ListKind::Bulk, n})) && ok;
+    }
+    ListStep();
+    return files::remove(FileIn(state.dataFolder, "bulk.dat")) && ok;
 }
 
 bool StoreGroupReference(ProgramState& state, int slot, int group) {

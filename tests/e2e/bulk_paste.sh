@@ -35,6 +35,7 @@ echo "ok: three clips in the bulk cache"
 # The cache onto the bulk paste area ("DROP HERE", "TO PASTE").
 drag_at "$win" $bulk_x $bulk_y 1356 2682
 dialog=$(dialog_of "$pid" " Bulk Paste") || fail "the spacing dialog did not open"
+dialog_look "$dialog" dialog-bulk-paste
 xdotool windowactivate --sync "$dialog" 2>/dev/null || true
 # "2" outside the text box chooses "New line between clips", stored at once.
 xdotool key 2

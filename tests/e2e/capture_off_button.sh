@@ -11,7 +11,7 @@ start_in "$app"
 sleep 0.5
 
 # The "Off" option inside the capture-mode frame (twips, Large full window).
-off_x=$((108 + 1476 + 150)) off_y=$((3564 + 186))
+off_x=$((108 + 1635 + 160)) off_y=$((3564 + 186))
 
 copy_text "before switching off"
 wait_newest_title "before switching off" 25 >/dev/null || fail "first copy not captured"

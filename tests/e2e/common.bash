@@ -104,8 +104,10 @@ set_field() {
 ini_ReducedTop=9 ini_ReducedLeft=13 ini_CurrentGroup=49 ini_SizeOption=69 ini_OnTop=77
 ini_Layout=83 ini_LastReducedLayout=85 ini_CurrentLibrary=87 ini_HelpShown=89
 
-# Twips to pixels at 96 dpi, rounded as the program rounds.
-px() { echo $(((2 * $1 + 15) / 30)); }
+# Twips to screen pixels at the program's scale on this desktop (its dpi
+# grown by the desktop font, times Qt's scale factor), rounded as it rounds.
+read -r twip_dpi pixel_ratio < <("$build/grab_window" --scale)
+px() { echo $(((($1 * twip_dpi * 2 + 1440) / 2880) * pixel_ratio)); }
 
 # The window's inside size as "WIDTHxHEIGHT".
 window_size() { xwininfo -id "$1" | awk '/^  Width:/ {w=$2} /^  Height:/ {h=$2} END {print w "x" h}'; }

@@ -27,6 +27,7 @@ from_x=1090 from_y=$((240 + 240 * slot + 135))
 to_x=$((3204 + 1100)) to_y=$((216 + 252 + 138))
 drag_at "$win" $from_x $from_y $to_x $to_y
 dialog=$(dialog_of "$pid" " Clip Settings") || fail "the clip settings dialog did not open"
+dialog_look "$dialog" dialog-clip-settings
 [[ -f "$lib/group0.1" ]] || fail "the clip was not copied into slot 1 of group 0"
 cmp -s "$app/clip.$slot" "$lib/group0.1" || fail "slot 1 of group 0 is not a copy of the clip"
 echo "ok: dropped into group 0 slot 1, the settings dialog is open"

@@ -35,6 +35,24 @@ make_paste_target() {
     sleep 0.3
 }
 
+# Dialog $1 is a dialog to the window manager: it offers neither minimise
+# nor maximise, and lies within the screen. Its picture is saved as $2.
+dialog_look() {
+    local actions="" x y size
+    for _ in $(seq 30); do
+        actions=$(xprop -id "$1" _NET_WM_ALLOWED_ACTIONS)
+        [[ $actions == *' = '* ]] && break
+        sleep 0.1
+    done
+    [[ $actions == *MINIMIZE* || $actions == *MAXIMIZE* ]] && fail "$2 can be minimised or maximised: $actions"
+    read -r x y < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
+    size=$(xwininfo -root | awk '/^  Width:/ {w=$2} /^  Height:/ {h=$2} END {print w, h}')
+    read -r sw sh <<<"$size"
+    read -r dw dh < <(window_size "$1" | tr x ' ')
+    ((x >= 0 && y >= 0 && x + dw <= sw && y + dh <= sh)) || fail "$2 at $x,$y size ${dw}x$dh is off the screen"
+    screenshot "$1" "$2"
+}
+
 # The shown window of process $1 titled exactly $2, waited for up to 5 s.
 dialog_of() {
     local id i

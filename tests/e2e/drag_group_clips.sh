@@ -81,7 +81,7 @@ drag_at "$win" $item_x "$(item_y 4)" $item_x "$(item_y 5)"
 echo "ok: an occupied slot refuses"
 
 # The trash ("DROP HERE", "TO ERASE") in the Clipboard Clips panel.
-drag_at "$win" $item_x "$(item_y 4)" 1356 2985
+drag_at "$win" $item_x "$(item_y 4)" 1356 3174
 [[ -z $(title_of 3 4) && ! -e "$lib/group3.4" ]] || fail "the trash did not delete slot 4"
 [[ $(title_of 3 5) == beta ]] || fail "the trash took another clip"
 echo "ok: the trash deletes"

@@ -20,6 +20,7 @@ closed() { ! xdotool search --all --onlyvisible --pid "$pid" --name '^ Group Tit
 
 click_at "$win" $group_x "$(group_y 5)" 3
 dialog=$(dialog_of "$pid" " Group Title") || fail "no group naming dialog"
+dialog_look "$dialog" dialog-group-naming
 [[ $(field "$app/pellion.ini" d2 $ini_CurrentGroup) == 5 ]] || fail "the right click did not select group 5"
 # Right edges flush with the main window.
 right() { xdotool getwindowgeometry --shell "$1" | awk -F= '/^X=/ {x=$2} /^WIDTH=/ {w=$2} END {print x + w}'; }
@@ -40,6 +41,16 @@ xdotool key ctrl+a BackSpace Return
 wait_for 30 closed || fail "OK did not close the dialog"
 [[ $(name_of 5) == "Untitled" ]] || fail "an empty name gave '$(name_of 5)'"
 echo "ok: an empty name is Untitled"
+
+# The title bar's close button cancels: the name stays.
+click_at "$win" $group_x "$(group_y 5)" 3
+dialog=$(dialog_of "$pid" " Group Title") || fail "no group naming dialog the third time"
+xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+xdotool type --delay 20 "Not kept"
+"$build/close_window" "$dialog"
+wait_for 30 closed || fail "the close button did not close the dialog"
+[[ $(name_of 5) == "Untitled" ]] || fail "the close button saved '$(name_of 5)'"
+echo "ok: the close button cancels"
 
 click_at "$win" $group_x "$(group_y 22)" 3
 sleep 0.5

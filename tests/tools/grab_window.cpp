@@ -3,10 +3,15 @@
 //   grab_window WINDOW_ID [--png FILE] [--pixel X Y]... [--ink X Y W H]...
 // Coordinates are pixels inside the window. One output line per query:
 // "#rrggbb" for a pixel, a pixel count for an area.
+//   grab_window --scale
+// prints the dpi at which the program turns twips into pixels on this
+// desktop and the screen pixels per pixel of it: "123 2".
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
+
+#include "ui/main/form_widgets.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -44,6 +49,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return 1;
+    if (!std::strcmp(argv[1], "--scale")) {
+        std::printf("%d %d\n", int(pellion::ui::DesktopTwipScale().dpi()), int(screen->devicePixelRatio()));
+        return 0;
+    }
     const QImage image = screen->grabWindow(std::strtoul(argv[1], nullptr, 0)).toImage();
     if (image.isNull()) return 1;
     for (int i = 2; i < argc; ++i) {

@@ -307,6 +307,34 @@ TEST(MainFormHelpers, ColoursAndTwips) {
     EXPECT_EQ(TwipScale(-5).toPixels(150), 10);
 }
 
+// The design's twips grow with the desktop font (taller or wider than the
+// design's), never below the logical dpi, and only as far as the Small
+// window still fits the screen.
+TEST(MainFormHelpers, DesignDpiFollowsTheDesktopFontWithinTheScreen) {
+    struct Case {
+        double logicalDpi;
+        FontMeasure font;
+        int screenWidth, screenHeight;
+        int dpi;
+    };
+    const Case cases[] = {
+        {96, {13, 5.8}, 1280, 1024, 96},    // the design's own font
+        {96, {14, 7.4}, 1280, 1024, 123},   // a wider font: 7.4 / 5.8 of 96, rounded up
+        {96, {20, 5.8}, 1920, 1200, 148},   // a taller one
+        {120, {10, 4}, 1280, 1024, 120},    // small font, high dpi: the dpi stays
+        {96, {14, 7.4}, 960, 540, 119},     // the Small window's 6496 twips fit 540 pixels
+        {96, {0, 0}, 0, 0, 96},             // nothing measured, no screen
+        {0, {14, 7.4}, 1280, 1024, 123},    // no dpi: 96
+    };
+    for (const Case& c : cases) {
+        const int dpi = DesignDpi(c.logicalDpi, c.font, c.screenWidth, c.screenHeight);
+        EXPECT_EQ(dpi, c.dpi) << c.font.lineHeight << " " << c.font.letterWidth << " on " << c.screenWidth;
+        if (c.screenHeight) {
+            EXPECT_LE(TwipScale(dpi).toPixels(kSmallHeight), c.screenHeight);
+        }
+    }
+}
+
 TEST(MainFormHelpers, CellCaptionsEndAtTheFirstNul) {
     FormState form;
     form[(WidgetRef{Family::Trans, 7})].caption = "old";

@@ -200,8 +200,10 @@ Point X11Windows::pointer() {
 }
 
 Point X11Windows::screenSizeTwips() {
-    const double dpi = logicalDpi(x_->bytes(x_->root(), XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING).value_or(""));
-    const double twipsPerPixel = 1440.0 / dpi;
+    double twipsPerPixel = pixelsPerTwip_ > 0 ? 1.0 / pixelsPerTwip_ : 0.0;
+    if (twipsPerPixel == 0)
+        twipsPerPixel =
+            1440.0 / logicalDpi(x_->bytes(x_->root(), XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING).value_or(""));
     return {int(std::lround(x_->screen().width_in_pixels * twipsPerPixel)),
             int(std::lround(x_->screen().height_in_pixels * twipsPerPixel))};
 }

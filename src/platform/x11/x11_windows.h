@@ -20,6 +20,7 @@ public:
     Rect windowRect(WindowId window) override;
     Point pointer() override;
     Point screenSizeTwips() override;
+    void setPixelsPerTwip(double pixels) override { pixelsPerTwip_ = pixels; }
 
 private:
     bool hasInputFocus(xcb_window_t window);
@@ -27,6 +28,7 @@ private:
     void raiseAndFocus(xcb_window_t window);
 
     std::shared_ptr<Connection> x_;
+    double pixelsPerTwip_ = 0;
 };
 
 // The logical dots per inch from an X resource database string (Xft.dpi),

@@ -65,6 +65,9 @@ void ApplyBold(QWidget* dialog, bool bold) {
 ClipSettingsDialog::ClipSettingsDialog(ProgramState& ps, ClipSettings held, QWidget* parent)
     : QDialog(parent), ps_(ps), held_(std::move(held)) {
     setWindowTitle(QStringLiteral(" Clip Settings"));
+    // A dialog's title bar: no minimise or maximise, and no close button,
+    // since only a title closes it.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setObjectName(QStringLiteral("Settings"));
     auto* grid = new QGridLayout(this);
     label1_ = new QLabel(QStringLiteral("Clip Title...."), this);
@@ -145,6 +148,8 @@ bool ClipSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
 GroupNamingDialog::GroupNamingDialog(ProgramState& ps, int group, QWidget* parent)
     : QDialog(parent), ps_(ps), group_(group) {
     setWindowTitle(QStringLiteral(" Group Title"));
+    // The close button cancels: nothing is written.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setObjectName(QStringLiteral("Groupnamer"));
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("Group Title..."), this), 0, 0);

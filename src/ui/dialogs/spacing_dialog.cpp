@@ -28,7 +28,8 @@ char KeyOf(const QKeyEvent* e) {
 
 BulkSpacingDialog::BulkSpacingDialog(ProgramState& ps, QWidget* parent) : QDialog(parent), ps_(ps) {
     setWindowTitle(QStringLiteral(" Bulk Paste"));
-    setWindowFlag(Qt::WindowStaysOnTopHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowStaysOnTopHint);
     auto* grid = new QGridLayout(this);
     for (int i = 0; i < kSpacingOptions; ++i) {
         options_[i] = new QRadioButton(QString::number(i + 1), this);

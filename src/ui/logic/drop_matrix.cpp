@@ -165,16 +165,17 @@ DropResult GroupOntoGroup(ProgramState& ps, const ActiveDrag& d, int t) {
     auto& names = ps.lists.groupNames;
     if (s == kHotKeyGroup || s == t || Blank(names.titles[s])) return kNothing;
     Hourglass busy(ps);
-    const bool copied = CopyGroupFiles(ps, s, {}, t);
+    // A copy that cannot finish (a full disk) changes nothing.
+    if (!CopyGroupFiles(ps, s, {}, t)) return kNothing;
     names.titles[t] = names.titles[s];
     names.colours[t] = names.colours[s];
-    // The source goes only once its copy is whole.
-    if (IsMove(d) && copied) {
+    // The source goes only once its copy is whole and named.
+    if (SaveGroupNames(ps) && IsMove(d)) {
         DeleteGroupFiles(ps, s);
         names.titles[s].clear();
         names.colours[s] = 0;
+        SaveGroupNames(ps);
     }
-    SaveGroupNames(ps);
     SaveGroupColours(ps);
     MakeGroupCurrent(ps, t);
     return kDone;
@@ -188,7 +189,7 @@ DropResult ReferenceOntoGroup(ProgramState& ps, int slot, int t) {
     const std::string folder = ref.referenceFolders[slot];
     if (g == t && GroupFolder(ps, g, folder) == GroupFolder(ps, t)) return kNothing;
     Hourglass busy(ps);
-    CopyGroupFiles(ps, g, folder, t);
+    if (!CopyGroupFiles(ps, g, folder, t)) return kNothing;
     auto& names = ps.lists.groupNames;
     names.titles[t] = ref.titles[slot];
     names.colours[t] = ReadColourAt(FileIn(folder, "groups.clr"), g);
@@ -208,7 +209,7 @@ DropResult OnGroupName(ProgramState& ps, const ActiveDrag& d, int t) {
         if (ps.settings.BulkCount < 1) return kNothing;
         Hourglass busy(ps);
         MakeGroupCurrent(ps, t);
-        MoveBulkIntoLoadedGroup(ps);
+        if (!MoveBulkIntoLoadedGroup(ps)) return kDone;
         ps.lists.groupNames.titles[t] = kBulkGroupTitle;
         SaveGroupNames(ps);
         SaveSettings(ps);

@@ -87,14 +87,18 @@ void AddClipControls(Builder& b) {
     b.add(Family::Frame4, 0, Kind::Frame, kClipsPanel, {108, 3240, 2532, 336});
     b.add(Family::Frame5, 0, Kind::Frame, kClipsPanel, {108, 3564, 2568, 372});
     b.add(Family::Frame6, 0, Kind::Frame, kClipsPanel, {108, 3996, 1272, 336});
-    b.add(Family::Label2, 0, Kind::Label, frame4, {36, 60, 850, 216}, "Modes - Group:");
-    b.add(Family::Label2, 1, Kind::Label, frame5, {36, 24, 576, 324}, "Clip Capturing :");
-    b.add(Family::Label2, 2, Kind::Label, frame3, {36, 84, 920, 216}, "Special Modes:");
-    // Options in caption order "Normal", "N", "B", "F"; the group's row sits
-    // 72 further right in its frame, so both rows line up.
+    // The mode labels take the frame's height, so that a label too long for
+    // one line ("Clip Capturing :") breaks onto two at the desktop's font
+    // size. The buttons keep the design's order and the rows line up; they
+    // lie further right than the design's, where the labels need the room,
+    // and are as narrow as their bold captions allow, so that the strip's
+    // shorter row still fits.
+    b.add(Family::Label2, 0, Kind::Label, frame4, {36, 0, 1222, 336}, "Modes - Group:");
+    b.add(Family::Label2, 1, Kind::Label, frame5, {36, 0, 904, 372}, "Clip Capturing :");
+    b.add(Family::Label2, 2, Kind::Label, frame3, {36, 0, 1294, 372}, "Special Modes:");
     static constexpr const char* kModeCaption[4] = {"Normal", "N", "B", "F"};
-    static constexpr int kModeLeft[4] = {972, 2232, 1548, 1908};
-    static constexpr int kModeWidth[4] = {570, 312, 336, 300};
+    static constexpr int kModeLeft[4] = {1340, 2395, 2015, 2210};
+    static constexpr int kModeWidth[4] = {660, 180, 180, 170};
     for (int i = 0; i < 4; ++i) {
         b.add(Family::ClipMode, i, Kind::Option, frame3, {kModeLeft[i], 72, kModeWidth[i], 228}, kModeCaption[i]);
     }
@@ -103,7 +107,7 @@ void AddClipControls(Builder& b) {
               kModeCaption[i]);
     }
     static constexpr const char* kCaptureCaption[3] = {"Normal", "Off", "Bulk"};
-    static constexpr TwipRect kCapture[3] = {{612, 72, 840, 228}, {1476, 72, 408, 228}, {1908, 72, 600, 228}};
+    static constexpr TwipRect kCapture[3] = {{960, 72, 660, 228}, {1635, 72, 320, 228}, {1970, 72, 420, 228}};
     for (int i = 0; i < 3; ++i) b.add(Family::CaptureMode, i, Kind::Option, frame5, kCapture[i], kCaptureCaption[i]);
     b.add(Family::HotKeyOnOff, 0, Kind::Switch, WidgetRef{Family::Frame6, 0}, {0, 0, 1272, 336}, "HotKeys Off");
     b.add(Family::LaunchBtn, 0, Kind::Switch, kClipsPanel, {1404, 3996, 1200, 336}, "Launch Pad");
@@ -112,20 +116,21 @@ void AddClipControls(Builder& b) {
 // The drop targets lie in the Clipboard Clips panel below its cells: over the
 // button row (bulk) and the mode rows (trash). No cell is there in any
 // layout; the strip cuts the panel above them and the column view hides it.
+// A strip of the panel between bulk and trash keeps the two targets apart.
 void AddDropTargets(Builder& b) {
     auto drop = [&](Family f, int i, TwipRect r, const char* caption) {
         b.add(f, i, Kind::DropLabel, kClipsPanel, r, caption, kRed).visible = false;
     };
-    drop(Family::BulkDropPicture, 0, {36, 2484, 2640, 396}, "");
-    drop(Family::BulkDrop, 0, {36, 2484, 2640, 198}, "Add clip(s) to Bulk Cache");
-    drop(Family::BulkDrop, 1, {36, 2682, 2640, 198}, "DROP HERE");
-    drop(Family::BulkPaste, 0, {36, 2484, 2640, 396}, "");
-    drop(Family::BulkPastelabel, 0, {36, 2484, 2640, 198}, "DROP HERE");
-    drop(Family::BulkPastelabel, 1, {36, 2682, 2640, 198}, "TO PASTE");
-    drop(Family::TrashLabel, 0, {36, 2880, 2640, 210}, "DROP HERE");
-    drop(Family::TrashLabel, 1, {36, 3090, 2640, 210}, "TO ERASE");
+    drop(Family::BulkDropPicture, 0, {36, 2484, 2640, 360}, "");
+    drop(Family::BulkDrop, 0, {36, 2484, 2640, 180}, "Add clip(s) to Bulk Cache");
+    drop(Family::BulkDrop, 1, {36, 2664, 2640, 180}, "DROP HERE");
+    drop(Family::BulkPaste, 0, {36, 2484, 2640, 360}, "");
+    drop(Family::BulkPastelabel, 0, {36, 2484, 2640, 180}, "DROP HERE");
+    drop(Family::BulkPastelabel, 1, {36, 2664, 2640, 180}, "TO PASTE");
+    drop(Family::TrashLabel, 0, {36, 2964, 2640, 210}, "DROP HERE");
+    drop(Family::TrashLabel, 1, {36, 3174, 2640, 210}, "TO ERASE");
     for (int i = 2; i < 8; ++i)
-        drop(Family::TrashLabel, i, {36 + 1320 * ((i - 2) % 2), 3300 + 344 * ((i - 2) / 2), 1320, 344}, "");
+        drop(Family::TrashLabel, i, {36 + 1320 * ((i - 2) % 2), 3384 + 316 * ((i - 2) / 2), 1320, 316}, "");
 }
 
 void AddGroupNames(Builder& b) {

@@ -12,7 +12,8 @@ using detail::W;
 namespace {
 
 // The strip's rearrangement as offsets, so that leaving it is the exact
-// inverse of entering it.
+// inverse of entering it. The clip paste modes move left only as far as
+// "Modes:" at the desktop's font size allows.
 struct StripMove {
     Family family;
     int first, last;
@@ -23,7 +24,7 @@ constexpr StripMove kStripMoves[] = {
     {Family::Label1, 3, 5, 2500, -710, 0},       {Family::ClipboardClip, 3, 5, 2500, -710, 0},
     {Family::Label1, 6, 8, 5000, -1420, 0},      {Family::ClipboardClip, 6, 8, 5000, -1420, -100},
     {Family::SizerBtn, 0, 2, 6800, -2220, 0},    {Family::ClearBtn, 0, 0, 7400, -2220, 0},
-    {Family::Frame3, 0, 0, 7450, -2200, -750},   {Family::ClipMode, 0, 3, -660, 0, 0},
+    {Family::Frame3, 0, 0, 7450, -2200, -750},   {Family::ClipMode, 0, 3, -710, 0, 0},
 };
 
 void MoveForStrip(FormState& form, int sign) {

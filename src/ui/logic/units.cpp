@@ -1,6 +1,9 @@
 #include "ui/logic/units.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "ui/logic/form_design.h"
 
 namespace pellion::ui {
 
@@ -32,5 +35,19 @@ TwipScale::TwipScale(double dpi) : dpi_(dpi > 0 && std::isfinite(dpi) ? dpi : 96
 int TwipScale::toPixels(int twips) const { return static_cast<int>(std::lround(twips * dpi_ / 1440.0)); }
 
 int TwipScale::toTwips(int pixels) const { return static_cast<int>(std::lround(pixels * 1440.0 / dpi_)); }
+
+int DesignDpi(double logicalDpi, FontMeasure font, int screenWidth, int screenHeight) {
+    const double base = logicalDpi > 0 && std::isfinite(logicalDpi) ? logicalDpi : 96.0;
+    double grow = 1.0;
+    if (font.lineHeight > 0) grow = std::max(grow, font.lineHeight / kDesignLineHeight);
+    if (font.letterWidth > 0) grow = std::max(grow, font.letterWidth / kDesignLetterWidth);
+    double dpi = std::ceil(96.0 * std::min(grow, 4.0));
+    dpi = std::max(dpi, std::round(base));
+    if (screenWidth > 0 && screenHeight > 0) {
+        const double fits = std::floor(std::min(screenWidth * 1440.0 / kSmallWidth, screenHeight * 1440.0 / kSmallHeight));
+        dpi = std::min(dpi, std::max(fits, 48.0));
+    }
+    return static_cast<int>(dpi);
+}
 
 }  // namespace pellion::ui

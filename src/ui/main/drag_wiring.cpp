@@ -94,6 +94,12 @@ private:
     int pixels(int tw) const { return edit_.scale().toPixels(tw); }
     void place(QWidget* dialog, const TwipRect& r) { dialog->move(pixels(r.left), pixels(r.top)); }
     TwipRect screenTwips(QWidget* w) const;
+    // A dialog's size with the frame the window manager will give it, taken
+    // to be the main window's.
+    TwipRect outerTwips(QWidget* dialog) const {
+        const QSize outer = dialog->size() + (edit_.frameGeometry().size() - edit_.size());
+        return {0, 0, twips(outer.width()), twips(outer.height())};
+    }
 
     ProgramState& ps_;
     Edit& edit_;
@@ -231,7 +237,7 @@ void DragWiring::openClipSettings(int slot, int group) {
     const QScreen* screen = edit_.screen();
     if (cell && screen) {
         const QRect area = screen->geometry();
-        const TwipRect size = screenTwips(&dialog);
+        const TwipRect size = outerTwips(&dialog);
         place(&dialog, ClipSettingsPlacement(screenTwips(cell), size.width, size.height, twips(area.width()),
                                              twips(area.height())));
     }
@@ -245,7 +251,7 @@ void DragWiring::openGroupNaming(int group) {
     if (QWidget* cell = edit_.widget({Family::Group, group})) {
         const QRect frame = edit_.frameGeometry();
         const TwipRect main{twips(frame.left()), twips(frame.top()), twips(frame.width()), twips(frame.height())};
-        const TwipRect size = screenTwips(&dialog);
+        const TwipRect size = outerTwips(&dialog);
         place(&dialog, GroupNamingPlacement(main, screenTwips(cell).top, size.width, size.height));
     }
     dialog.exec();

@@ -1,6 +1,8 @@
 #include "ui/main/form_widgets.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
+#include <QScreen>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,7 +62,7 @@ QLabel* MakeLabel(const WidgetState& w, QWidget* parent) {
         if (w.ref.family == Family::Label2) {
             label->setAutoFillBackground(false);
             label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            label->setWordWrap(w.rect.height > 300);  // "Clip Capturing :" takes two lines
+            label->setWordWrap(true);  // "Clip Capturing :" takes two lines where one is too short
         }
         if (w.ref.family == Family::LibLabel) {
             label->setFrameShape(QFrame::Box);
@@ -81,32 +83,24 @@ QPushButton* MakeButton(const WidgetState& w, QWidget* parent, const TwipScale& 
         button->setIcon(LayoutIcon(w.ref, icon));
         button->setIconSize(icon);
     }
-    if (w.kind == Kind::Option || w.ref.family == Family::TopBtn || w.ref.family == Family::SizerBtn) {
-        QFont f = button->font();
-        f.setPointSizeF(f.pointSizeF() * 0.85);
-        button->setFont(f);
-    }
     return button;
 }
 
 }  // namespace
 
-void FitLabelFont(QLabel* label, int widthPx) {
-    QFont f = QApplication::font();
-    f.setStretch(QFont::SemiCondensed);
-    // A wrapping label takes two lines, broken at its first blank.
-    const QString text = label->text();
-    const qsizetype blank = text.indexOf(QLatin1Char(' '));
-    const QStringList parts =
-        label->wordWrap() && blank > 0 ? QStringList{text.left(blank), text.mid(blank + 1)} : QStringList{text};
-    for (int pixels = QFontMetrics(f).height() * 4 / 5; pixels >= 7; --pixels) {
-        f.setPixelSize(pixels);
-        const QFontMetrics m(f);
-        int widest = 0;
-        for (const QString& part : parts) widest = std::max(widest, m.horizontalAdvance(part));
-        if (widest <= widthPx) break;
-    }
-    label->setFont(f);
+TwipScale DesktopTwipScale() {
+    const QFontMetricsF m(QApplication::font());
+    const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    const FontMeasure font{m.lineSpacing(), m.horizontalAdvance(letters) / letters.size()};
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return TwipScale(DesignDpi(96.0, font, 0, 0));
+    const QRect area = screen->geometry();
+    return TwipScale(DesignDpi(screen->logicalDotsPerInchY(), font, area.width(), area.height()));
+}
+
+double ScreenPixelsPerTwip(const TwipScale& scale) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return scale.dpi() / 1440.0 * (screen ? screen->devicePixelRatio() : 1.0);
 }
 
 QWidget* CreateFormWidget(const WidgetState& w, QWidget* parent, const TwipScale& scale) {
@@ -115,6 +109,12 @@ QWidget* CreateFormWidget(const WidgetState& w, QWidget* parent, const TwipScale
         // Opaque, so a panel hides what lies beneath it (the column view).
         QWidget* frame = w.caption.empty() ? new QWidget(parent) : new QGroupBox(parent);
         frame->setAutoFillBackground(true);
+        // The caption sits on the panel's top line, so the cells placed below
+        // it clear the line at any font size.
+        if (!w.caption.empty())
+            frame->setStyleSheet(QStringLiteral(
+                "QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; }"
+                "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
         return frame;
     }
     case Kind::Button:

@@ -15,9 +15,12 @@ QWidget* CreateFormWidget(const WidgetState& w, QWidget* parent, const TwipScale
 // Sets the caption the way the widget's kind shows it.
 void SetWidgetCaption(QWidget* widget, const std::string& caption);
 
-// The largest small font (down to 7 pixels) in which the label's text, or
-// each of its words when it wraps, fits the width.
-void FitLabelFont(QLabel* label, int widthPx);
+// The design's twips on this desktop: its font and the primary screen's
+// logical size and dpi.
+TwipScale DesktopTwipScale();
+// Screen pixels per twip, for the platform's services (which count the
+// screen's own pixels, not Qt's scaled ones).
+double ScreenPixelsPerTwip(const TwipScale& scale);
 
 void SetBold(QWidget* widget, bool bold);
 

@@ -42,19 +42,9 @@ Qt::WindowStates ToQt(WindowShow s) {
     }
 }
 
-// A mode row's label ends where the first of its buttons begins.
-int LabelRoom(const FormState& form, const WidgetState& label) {
-    int room = label.rect.width;
-    for (const WidgetState& o : form.widgets()) {
-        if (o.parent == label.parent && o.kind == Kind::Option && o.rect.left > label.rect.left)
-            room = std::min(room, o.rect.left - label.rect.left);
-    }
-    return room;
-}
-
 }  // namespace
 
-Edit::Edit(ProgramState& ps, QWidget* parent) : QWidget(parent), ps_(ps), scale_(logicalDpiY()) {
+Edit::Edit(ProgramState& ps, QWidget* parent) : QWidget(parent), ps_(ps), scale_(DesktopTwipScale()) {
     setWindowTitle(QStringLiteral(" Pellion Clipboard"));  // until the state gives the caption
     const auto& widgets = ps_.mainForm.form.widgets();
     widgets_.reserve(widgets.size());
@@ -145,12 +135,7 @@ void Edit::applyWidget(std::size_t slot, bool boldChanged) {
     if (first || w.visible != was.visible) widget->setHidden(!w.visible);
     if (first || w.caption != was.caption) SetWidgetCaption(widget, w.caption);
     if (first || w.toolTip != was.toolTip) widget->setToolTip(QString::fromStdString(w.toolTip));
-    bool fontSet = false;
-    if (w.ref.family == Family::Label2 && (first || w.caption != was.caption || w.rect != was.rect)) {
-        FitLabelFont(static_cast<QLabel*>(widget), scale_.toPixels(LabelRoom(ps_.mainForm.form, w)));
-        fontSet = true;
-    }
-    if (first || boldChanged || fontSet) SetBold(widget, appliedBold_);
+    if (first || boldChanged) SetBold(widget, appliedBold_);
     if (first || w.background != was.background || w.text != was.text)
         SetWidgetColours(widget, w.kind, ToQColor(w.background), ToQColor(w.text));
     if (auto* button = qobject_cast<QAbstractButton*>(widget); button && button->isCheckable())

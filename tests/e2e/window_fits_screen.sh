@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# On a 1920x1080 screen at Qt's scale factor 2 (960x540 logical pixels) the
+# window picks the size that fits and keeps its whole frame, title bar
+# included, on the screen: on the first start, in the strip, in the compact
+# layout and in a column view. Runs in a private session of that size.
+if [[ -z "${FITS_SESSION:-}" ]]; then
+    root=$(cd "$(dirname "$0")/../.." && pwd)
+    FITS_SESSION=1 QT_SCALE_FACTOR=2 XSESSION_SCREEN=1920x1080x24 exec "$root/scripts/xsession.sh" bash "$0" "$@"
+fi
+source "$(dirname "$0")/common.bash" "$1"
+
+# Fails unless the frame of window $1 lies within the screen.
+frame_on_screen() {
+    local x y w h l r t b
+    read -r x y < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
+    read -r w h < <(window_size "$1" | tr x ' ')
+    read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | awk -F' = ' '{gsub(",", "", $2); print $2}')
+    ((x - l >= 0 && y - t >= 0 && x + w + r <= 1920 && y + h + b <= 1080)) ||
+        fail "$2: frame $((x - l)),$((y - t)) to $((x + w + r)),$((y + h + b)) is off the 1920x1080 screen"
+    echo "ok: $2 frame $((x - l)),$((y - t)) to $((x + w + r)),$((y + h + b))"
+}
+
+# Waits for the window manager to frame window $1.
+framed() {
+    for _ in $(seq 50); do
+        xprop -id "$1" _NET_FRAME_EXTENTS | grep -q ' = ' && return 0
+        sleep 0.1
+    done
+    fail "window never framed"
+}
+
+app=$work/app
+ini=$app/pellion.ini
+install_program "$app"
+start_program "$app"
+pid=$last_pid
+w=$(main_window "$pid") || fail "no main window"
+framed "$w"
+sleep 0.5
+[[ $(field "$ini" d2 $ini_SizeOption) == 0 ]] || fail "the Large window was chosen for 960x540 logical pixels"
+frame_on_screen "$w" "first start, Small"
+screenshot "$w" full-small-2x
+
+# A column view by the first column's top button.
+click_at "$w" $((2808 + 2232 + 168)) 354
+wait_size "$w" "$(px $((2500 - 90)))x$(px $((6496 - 345)))"
+sleep 0.3
+frame_on_screen "$w" "column view"
+close_and_wait "$w" "$pid"
+
+# The strip and the compact layout, remembered at the top-left corner.
+for layout in 1 2; do
+    set_field "$ini" $ini_OnTop 1
+    set_field "$ini" $ini_Layout $layout
+    set_field "$ini" $ini_ReducedTop 0 4
+    set_field "$ini" $ini_ReducedLeft 0 4
+    start_program "$app"
+    pid=$last_pid
+    w=$(main_window "$pid") || fail "no window in layout $layout"
+    framed "$w"
+    sleep 0.5
+    frame_on_screen "$w" "layout $layout"
+    ((layout == 1)) && screenshot "$w" strip-2x
+    close_and_wait "$w" "$pid"
+done
+echo "PASS"
