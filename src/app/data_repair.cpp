@@ -73,8 +73,9 @@ bool RecoverClipboardClips(ProgramState& state) {
     }
     if (list.count == 0) return false;
     SaveClipboardClips(state);
+    const std::string found = list.count == 1 ? "the 1 clip file" : "the " + std::to_string(list.count) + " clip files";
     state.startup.notices.push_back("The list of Clipboard Clips (\"clip.dat\") was damaged or missing; it was rebuilt "
-                                    "from the " + std::to_string(list.count) + " clip files found, titled from their text.");
+                                    "from " + found + " found, titled from their text.");
     return true;
 }
 

@@ -81,7 +81,7 @@ std::string env(const char* name) {
 // message window that does not block the main window.
 void tellUser(QWidget* parent, const std::vector<std::string>& notices) {
     for (const std::string& text : notices) {
-        std::fprintf(stderr, "pellion-clipboard: %s\n", text.c_str());
+        std::fprintf(stderr, "pellion: %s\n", text.c_str());
         auto* box = new QMessageBox(QMessageBox::Information, " Pellion Clipboard notice",
                                     QString::fromStdString(text), QMessageBox::Ok, parent);
         box->setAttribute(Qt::WA_DeleteOnClose);
@@ -97,14 +97,14 @@ int main(int argc, char** argv) {
     // Qt has taken its own options out of argv by now.
     const CommandLine args = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (args.help || !args.error.empty()) {
-        if (!args.error.empty()) std::fprintf(stderr, "pellion-clipboard: %s\n", args.error.c_str());
+        if (!args.error.empty()) std::fprintf(stderr, "pellion: %s\n", args.error.c_str());
         std::fputs(kUsage, args.help ? stdout : stderr);
         return args.help ? 0 : 2;
     }
     const DataFolderChoice data =
         ChooseDataFolder(args.dataFolder, files::programFile(), env("XDG_DATA_HOME"), env("HOME"));
     if (data.folder.empty()) {
-        std::fprintf(stderr, "pellion-clipboard: %s\n", data.error.c_str());
+        std::fprintf(stderr, "pellion: %s\n", data.error.c_str());
         return 1;
     }
     std::unique_ptr<platform::Platform> services = platform::makeX11Platform();
@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
     calls.processEvents = [] { QCoreApplication::processEvents(); };
     switch (StartProgram(state, files::programFile(), data.folder, DateTime::now(), calls)) {
     case StartOutcome::OtherCopyRunning: return 0;
-    case StartOutcome::Refused: std::fprintf(stderr, "pellion-clipboard: %s\n", state.startup.refusal.c_str()); return 1;
+    case StartOutcome::Refused: std::fprintf(stderr, "pellion: %s\n", state.startup.refusal.c_str()); return 1;
     case StartOutcome::Started: break;
     }
     window->applyState();

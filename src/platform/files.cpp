@@ -78,7 +78,7 @@ void reportLink(const std::string& path) {
     static std::set<std::string> reported;
     std::lock_guard<std::mutex> lock(mutex);
     if (!reported.insert(path).second) return;
-    std::fprintf(stderr, "pellion-clipboard: %s is a symbolic link where a data file belongs; it was left alone\n",
+    std::fprintf(stderr, "pellion: %s is a symbolic link where a data file belongs; it was left alone\n",
                  path.c_str());
 }
 

@@ -85,7 +85,7 @@ done
 [[ $(md5sum <"$old/clip.0") == "$clip_bytes" && ! -e "$old/clip.3" ]] || fail "the clip file was not kept as clip.0"
 [[ $(field "$old/clip.dat" d2 0) == 1 && $(head -c 11 "$old/clip.dat" | tail -c 9) == "kept text" ]] ||
     fail "clip.dat not rebuilt: $(od -c -N 16 "$old/clip.dat")"
-grep -q "rebuilt from the 1 clip files" "$work/program.log" || fail "no word of the rebuilt list on stderr"
+grep -q "rebuilt from the 1 clip file found" "$work/program.log" || fail "no word of the rebuilt list on stderr"
 for _ in $(seq 50); do
     xdotool search --all --onlyvisible --pid "$pid" --name "notice" >/dev/null && break
     sleep 0.1
