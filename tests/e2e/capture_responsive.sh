@@ -46,7 +46,7 @@ records() {
 count=0
 for mode in trickle stall; do
     bad_owner "$mode"
-    responsive 2500 "$mode owner"
+    responsive 1500 "$mode owner"
     count=$((count + 1))
     wait_count "$count" 30 || fail "$mode owner: its other target was not captured"
     [[ $(records "$app/clip.$((count - 1))") == "text/html:12" ]] ||
@@ -55,7 +55,7 @@ for mode in trickle stall; do
 done
 
 bad_owner huge 200
-responsive 3000 "200 MB owner"
+responsive 2000 "200 MB owner"
 count=$((count + 1))
 wait_count "$count" 100 || fail "the 200 MB copy was not captured"
 [[ $(records "$app/clip.$((count - 1))" | tr '\n' ' ') == "text/html:12 application/x-big:209715200 " ]] ||
@@ -80,7 +80,7 @@ count=$((count + 1))
 wait_newest_title "typed in our own box" 30 >/dev/null || fail "a copy from the search box was not captured"
 [[ $(clip_text "$app/clip.$((count - 1))") == "typed in our own box" ]] || fail "search box clip: $(clip_text "$app/clip.$((count - 1))")"
 [[ $(timeout 2 xclip -selection clipboard -o) == "typed in our own box" ]] || fail "the copy is no longer on the clipboard"
-responsive 500 "after a copy in the search box"
+responsive 300 "after a copy in the search box"
 echo "ok: a copy from the search box is captured"
 
 close_and_wait "$win" "$pid"
