@@ -39,22 +39,53 @@ private:
     bool open_;
 };
 
+// Offered and unreadable counts as secret: an owner that hides the hint's
+// value may well be hiding a password.
 bool OffersSecretHint(platform::Clipboard& cb) {
     for (const auto& format : cb.formats()) {
         if (format.name != kSecretHintTarget) continue;
         auto value = cb.data(format.id);
-        if (!value) return false;
+        if (!value) return true;
         std::string text(value->begin(), value->end());
-        while (!text.empty() && (text.back() == '\0' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
-        return text == "secret";
+        const auto blank = [](char c) { return c == '\0' || c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+        while (!text.empty() && blank(text.back())) text.pop_back();
+        std::size_t start = 0;
+        while (start < text.size() && blank(text[start])) ++start;
+        return files::toLower(text.substr(start)) == "secret";
     }
     return false;
 }
 
-// The record count that the snapshot wrote at offset 4 of "clip.tmp".
-int SnapshotRecords(const std::string& path) {
-    auto head = files::readAt(path, 0, 8);
-    return head ? field::i32At(*head, 4, 0) : 0;
+bool Mark(platform::Clipboard& cb, std::uint32_t marker) { return cb.setData(marker, {'o', 'k'}); }
+
+// Steps 9 to 10.2 on the reading side: open, skip what carries the marker or
+// is secret, snapshot the rest into temp and mark it. Touches nothing but cb,
+// temp and read, so it may run on the worker's thread.
+void ReadClipboard(platform::Clipboard& cb, std::uint32_t marker, const std::string& temp, CaptureRead& read) {
+    OpenClipboard clipboard(cb);
+    if (!clipboard.isOpen()) {
+        read.outcome = TickOutcome::Busy;
+        return;
+    }
+    read.owner = cb.owner();
+    if (cb.isFormatAvailable(marker)) {
+        read.outcome = TickOutcome::Seen;
+    } else if (OffersSecretHint(cb)) {
+        Mark(cb, marker);
+        read.outcome = TickOutcome::Secret;
+    } else if (!WriteSnapshot(cb, temp, read.snapshot)) {
+        // Left unmarked, so that a later look tries again.
+        read.outcome = TickOutcome::Failed;
+    } else {
+        Mark(cb, marker);
+        clipboard.close();
+        read.outcome = TickOutcome::Captured;
+        if (read.snapshot.records <= 0) {
+            // An empty clipboard, or an owner that never answered: nothing to keep.
+            files::remove(temp);
+            read.outcome = TickOutcome::Empty;
+        }
+    }
 }
 
 // The owner of the newest Clipboard Clip exited and took its content along:
@@ -123,42 +154,96 @@ TickOutcome FileSnapshot(ProgramState& ps, const std::optional<platform::OwnerSt
 namespace detail {
 
 TickOutcome CaptureClipboard(ProgramState& ps) {
+    MonitorState& m = ps.monitor;
+    if (m.read) {
+        if (m.read->done) return FileRead(ps);  // arrived while the monitor was off
+        m.readAgain = true;
+        return TickOutcome::Reading;
+    }
     auto* cb = ps.platform.clipboard.get();
     if (!cb) return TickOutcome::Busy;
-    OpenClipboard clipboard(*cb);
-    if (!clipboard.isOpen()) return TickOutcome::Busy;
-
-    MonitorState& m = ps.monitor;
-    const auto owner = cb->owner();
-    const auto before = std::exchange(m.lastSeenOwner, owner);
-    if (!owner && before && before == m.newestClipOwner && ps.lists.clipboardClips.count > 0) {
-        clipboard.close();
-        return KeepNewestAlive(ps, *before);
-    }
-    if (ps.clip.markerId == 0) ps.clip.markerId = cb->registerFormat(platform::kMarkerName);
-    if (cb->isFormatAvailable(ps.clip.markerId)) return TickOutcome::Seen;
-    if (OffersSecretHint(*cb)) {
-        AddMarker(ps);
-        return TickOutcome::Secret;
+    {
+        // Who owns the clipboard is the server's to say, not the owner's: quick.
+        OpenClipboard clipboard(*cb);
+        if (!clipboard.isOpen()) return TickOutcome::Busy;
+        const auto owner = cb->owner();
+        const auto before = std::exchange(m.lastSeenOwner, owner);
+        if (!owner && before && before == m.newestClipOwner && ps.lists.clipboardClips.count > 0) {
+            clipboard.close();
+            return KeepNewestAlive(ps, *before);
+        }
+        if (ps.clip.markerId == 0) ps.clip.markerId = cb->registerFormat(platform::kMarkerName);
     }
 
-    // A snapshot that could not be written leaves the content unmarked, so
-    // the next tick tries again.
-    if (!SnapshotClipboard(ps)) {
-        CaptureNotSaved(ps);
-        return TickOutcome::Failed;
+    auto read = std::make_shared<CaptureRead>();
+    m.read = read;
+    ReadWorker::Job job = [read, marker = ps.clip.markerId, temp = ClipTempPath(ps)](platform::Clipboard& c) {
+        ReadClipboard(c, marker, temp, *read);
+        read->done = true;
+    };
+    if (m.worker) m.worker->post(std::move(job));
+    else if (m.runRead) m.runRead(std::move(job));
+    else job(*cb);
+    return read->done ? FileRead(ps) : TickOutcome::Reading;
+}
+
+TickOutcome FileRead(ProgramState& ps) {
+    const auto read = std::exchange(ps.monitor.read, nullptr);
+    if (!read || !read->done) return TickOutcome::Failed;
+    if (read->outcome == TickOutcome::Failed) CaptureNotSaved(ps);
+    if (read->outcome != TickOutcome::Captured) return read->outcome;
+    if (ps.settings.CaptureMode == 1) {
+        // Switched off while the read was under way.
+        files::remove(ClipTempPath(ps));
+        return TickOutcome::Off;
     }
-    AddMarker(ps);
-    clipboard.close();
-    const std::string temp = ClipTempPath(ps);
-    if (SnapshotRecords(temp) <= 0) {
-        // An empty clipboard, or an owner that never answered: nothing to keep.
-        files::remove(temp);
-        return TickOutcome::Empty;
-    }
-    return FileSnapshot(ps, owner);
+    ps.clip.hasText = read->snapshot.hasText;
+    ps.clip.clipText = std::move(read->snapshot.clipText);
+    return FileSnapshot(ps, read->owner);
 }
 
 }  // namespace detail
+
+TickOutcome MonitorOwnerChanged(ProgramState& ps) {
+    MonitorState& m = ps.monitor;
+    if (!m.enabled) return TickOutcome::Disabled;  // the next tick looks anyway
+    if (ps.settings.CaptureMode == 1) {
+        m.lastSeenOwner.reset();
+        return TickOutcome::Off;
+    }
+    m.enabled = false;
+    TickOutcome outcome = TickOutcome::Failed;
+    try {
+        outcome = detail::CaptureClipboard(ps);
+    } catch (...) {
+    }
+    m.enabled = true;
+    return outcome;
+}
+
+TickOutcome MonitorReadArrived(ProgramState& ps) {
+    MonitorState& m = ps.monitor;
+    if (!m.enabled || !m.read || !m.read->done) return TickOutcome::Disabled;
+    m.enabled = false;
+    TickOutcome outcome = TickOutcome::Failed;
+    try {
+        outcome = detail::FileRead(ps);
+    } catch (...) {
+    }
+    m.enabled = true;
+    // The clipboard changed hands during the read: the new content next, at once.
+    if (std::exchange(m.readAgain, false)) MonitorOwnerChanged(ps);
+    return outcome;
+}
+
+bool StartReadWorker(ProgramState& ps, std::function<void()> arrived, std::function<void()> ownerChanged) {
+    auto* cb = ps.platform.clipboard.get();
+    if (!cb || ps.monitor.worker) return false;
+    auto handle = cb->readingHandle();
+    if (!handle) return false;
+    ps.monitor.worker = std::make_unique<ReadWorker>(std::move(handle), std::move(arrived));
+    if (ownerChanged) cb->watchOwner(std::move(ownerChanged));
+    return true;
+}
 
 }  // namespace pellion

@@ -2,13 +2,18 @@
 // The clipboard monitor's state: its timer switch, tick counter and caption,
 // the flags that other modules set for the next capture, and what the
 // widgets do for it.
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "app/caption.h"
+#include "capture/monitor.h"
+#include "capture/read_worker.h"
 #include "platform/clipboard.h"
 #include "platform/windows.h"
+#include "store/clip_file.h"
 
 namespace pellion {
 
@@ -20,6 +25,15 @@ struct MonitorHooks {
     std::function<void()> enableEdgeTimer;               // the screen-edge strip's timer
     std::function<void()> processEvents;                 // while the clipboard is busy
     std::function<DateTime()> now;                       // DateTime::now when empty
+};
+
+// One look at the clipboard, made away from the user interface: what it came
+// to is set before done.
+struct CaptureRead {
+    std::atomic<bool> done{false};
+    TickOutcome outcome = TickOutcome::Failed;  // Captured: "clip.tmp" holds the snapshot
+    std::optional<platform::OwnerStamp> owner;
+    Snapshot snapshot;
 };
 
 struct MonitorState {
@@ -48,6 +62,14 @@ struct MonitorState {
     std::optional<platform::OwnerStamp> lastSeenOwner;
 
     MonitorHooks hooks;
+
+    // Where clipboard reads run: the worker's thread when there is one, else
+    // runRead, else at once on the caller's thread.
+    std::unique_ptr<ReadWorker> worker;
+    std::function<void(ReadWorker::Job)> runRead;
+    // The read under way, or arrived and not yet filed (the monitor was off).
+    std::shared_ptr<CaptureRead> read;
+    bool readAgain = false;  // asked to look while a read was under way
 };
 
 }  // namespace pellion

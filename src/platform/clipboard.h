@@ -2,6 +2,8 @@
 // The system clipboard as the clip store sees it: a set of formats, each a
 // block of bytes, opened and closed around every use.
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +25,9 @@ struct OwnerStamp {
     std::uint32_t time = 0;
     bool operator==(const OwnerStamp&) const = default;
 };
+
+// Takes a format's bytes piece by piece as they arrive; false stops the read.
+using ChunkSink = std::function<bool(const std::uint8_t* data, std::size_t size)>;
 
 struct ClipFormat {
     std::uint32_t id = 0;
@@ -53,6 +58,25 @@ public:
     // The current owner (the one seen at open() while open); nullopt when
     // nobody owns the clipboard or the platform cannot tell.
     virtual std::optional<OwnerStamp> owner() { return std::nullopt; }
+
+    // One format's bytes handed to sink as they arrive, so that a large
+    // transfer is never held whole; the size, or nullopt when the owner gave
+    // none or sink stopped the read (what sink took then belongs to nothing).
+    virtual std::optional<std::uint64_t> readData(std::uint32_t id, const ChunkSink& sink) {
+        auto bytes = data(id);
+        if (!bytes || (!bytes->empty() && !sink(bytes->data(), bytes->size()))) return std::nullopt;
+        return bytes->size();
+    }
+    // A second handle for reads on a thread of its own: it waits on other
+    // programs without holding this one up, and shares this one's marks and
+    // our own content. nullptr when the platform has none.
+    virtual std::unique_ptr<Clipboard> readingHandle() { return nullptr; }
+    // Calls changed, from another thread, each time the clipboard changes
+    // hands; false when the platform cannot tell (the caller then polls).
+    virtual bool watchOwner(std::function<void()> changed) {
+        (void)changed;
+        return false;
+    }
 };
 
 }  // namespace pellion::platform

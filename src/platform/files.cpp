@@ -327,6 +327,16 @@ bool WholeFileWriter::patch(std::uint64_t offset, const void* data, std::size_t 
     return true;
 }
 
+bool WholeFileWriter::truncate(std::uint64_t size) {
+    if (!ok() || size > written_) return false;
+    if (::ftruncate(fd_, static_cast<off_t>(size)) != 0 || ::lseek(fd_, static_cast<off_t>(size), SEEK_SET) < 0) {
+        failed_ = true;
+        return false;
+    }
+    written_ = size;
+    return true;
+}
+
 bool WholeFileWriter::commit() {
     if (fd_ < 0) return false;
     bool good = !failed_ && ::fsync(fd_) == 0;

@@ -79,6 +79,9 @@ public:
     bool append(const Bytes& bytes) { return append(bytes.data(), bytes.size()); }
     // Overwrites bytes already appended (a count known only at the end).
     bool patch(std::uint64_t offset, const void* data, std::size_t count);
+    // Drops what was appended beyond size (a piece that came to nothing).
+    bool truncate(std::uint64_t size);
+    std::uint64_t size() const { return written_; }
     bool commit();
 
 private:

@@ -102,37 +102,61 @@ bool IsExcludedFormat(const std::string& name) {
 
 std::string ClipTempPath(const ProgramState& state) { return files::resolve(state.dataFolder, kClipTempName); }
 
-bool SnapshotClipboard(ProgramState& state) {
-    auto& cb = *state.platform.clipboard;
-    const std::string path = ClipTempPath(state);
+bool WriteSnapshot(platform::Clipboard& cb, const std::string& path, Snapshot& snap) {
     files::WholeFileWriter out(path);
     appendI32(out, kNamedMarker);
     appendI32(out, 0);
-    state.clip.hasText = false;
-    state.clip.clipText.clear();
-    std::int32_t count = 0;
+    snap = Snapshot{};
+    constexpr std::uint64_t kMaxRecord = std::numeric_limits<std::int32_t>::max();
     for (const auto& format : cb.formats()) {
         if (IsExcludedFormat(format.name)) continue;
-        auto data = cb.data(format.id);
-        if (!data || data->empty() || data->size() > std::numeric_limits<std::int32_t>::max()) continue;
-        if (format.id == platform::kTextFormat) {
-            state.clip.hasText = true;
-            state.clip.clipText.assign(data->begin(), data->end());
-        }
+        const std::uint64_t start = out.size();
         appendI32(out, static_cast<std::int32_t>(format.id));
         appendI32(out, static_cast<std::int32_t>(format.name.size()));
         out.append(format.name.data(), format.name.size());
-        appendI32(out, static_cast<std::int32_t>(data->size()));
-        out.append(*data);
-        ++count;
+        const std::uint64_t sizeAt = out.size();
+        appendI32(out, 0);
+        std::uint64_t size = 0;
+        if (format.id == platform::kTextFormat) {
+            // The text stays in memory as well: the title is made from it.
+            auto data = cb.data(format.id);
+            if (data && data->size() <= kMaxRecord && out.append(*data)) {
+                size = data->size();
+                snap.hasText = true;
+                snap.clipText.assign(data->begin(), data->end());
+            }
+        } else {
+            const auto got = cb.readData(format.id, [&](const std::uint8_t* data, std::size_t n) {
+                return out.size() - sizeAt - 4 + n <= kMaxRecord && out.append(data, n);
+            });
+            size = got.value_or(0);
+        }
+        if (!out.ok()) break;
+        if (size == 0) {
+            // Refused, empty, cut short or too large: the format is left out.
+            out.truncate(start);
+            continue;
+        }
+        std::vector<std::uint8_t> sizeBytes;
+        le::putI32(sizeBytes, static_cast<std::int32_t>(size));
+        out.patch(sizeAt, sizeBytes.data(), sizeBytes.size());
+        ++snap.records;
     }
     std::vector<std::uint8_t> countBytes;
-    le::putI32(countBytes, count);
+    le::putI32(countBytes, snap.records);
     out.patch(4, countBytes.data(), countBytes.size());
     if (out.commit()) return true;
     // A stale file from an earlier snapshot must not pass for this one.
     files::remove(path);
     return false;
+}
+
+bool SnapshotClipboard(ProgramState& state) {
+    Snapshot snap;
+    const bool ok = WriteSnapshot(*state.platform.clipboard, ClipTempPath(state), snap);
+    state.clip.hasText = snap.hasText;
+    state.clip.clipText = std::move(snap.clipText);
+    return ok;
 }
 
 bool AddMarker(ProgramState& state) {

@@ -10,6 +10,9 @@
 namespace pellion {
 
 struct ProgramState;
+namespace platform {
+class Clipboard;
+}
 
 // What the last snapshot left for its caller, and the switches of a restore.
 struct ClipState {
@@ -27,9 +30,22 @@ bool IsExcludedFormat(const std::string& name);
 
 std::string ClipTempPath(const ProgramState& state);
 
-// The clipboard is open. Writes every format into "clip.tmp" (marker -1, the
-// record count, then the records) and sets hasText and clipText. False when
-// the file could not be written whole; "clip.tmp" is then gone, never stale.
+// What a snapshot found.
+struct Snapshot {
+    bool hasText = false;
+    std::string clipText;  // the text block as stored, NUL included
+    int records = 0;
+};
+
+// The clipboard cb is open. Writes every format into the clip file at path
+// (marker -1, the record count, then the records), each format streamed to
+// disk as its pieces arrive. Touches nothing but cb and path, so it may run
+// on any thread. False when the file could not be written whole; the file is
+// then gone, never stale.
+bool WriteSnapshot(platform::Clipboard& cb, const std::string& path, Snapshot& out);
+
+// WriteSnapshot into "clip.tmp" with the program's clipboard; sets hasText
+// and clipText.
 bool SnapshotClipboard(ProgramState& state);
 
 // The clipboard is open. Adds the "ok" block under the marker format.

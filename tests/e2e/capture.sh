@@ -63,10 +63,13 @@ offer() {
 }
 offer UTF8_STRING=visible-text x-kde-passwordManagerHint=public
 wait_newest_title "visible-text" 25 >/dev/null || fail "a copy with a public hint was not captured"
+# Also when the hint is offered but refused, or "Secret" with blanks.
 offer UTF8_STRING=hunter2-secret x-kde-passwordManagerHint=secret
+offer UTF8_STRING=hunter3-refused x-kde-passwordManagerHint
+offer UTF8_STRING=hunter4-cased "x-kde-passwordManagerHint= Secret"
 sleep 2.2
 [[ $(clip_count) == 4 ]] || fail "a secret was filed"
-! grep -rqa hunter2-secret "$app" || fail "the secret reached the disk"
+! grep -rqaE "hunter[234]" "$app" || fail "a secret reached the disk"
 [[ ! -e "$app/clip.tmp" ]] || fail "clip.tmp left behind"
 echo "ok: secret not written"
 

@@ -222,5 +222,33 @@ TEST_F(ClipboardRead, OwnerDyingMidTransferEndsTheReadAtOnce) {
     EXPECT_EQ(clip->stats().timeouts, 0);
 }
 
+// Old toolkits answer TARGETS with the names as a STRING or with 16-bit
+// atoms; the targets they name are read. Bytes sent for a text target under
+// a type that is not text are no text.
+TEST_F(ClipboardRead, TargetsInOldFormsAreReadAndTextOnlyUnderATextType) {
+    struct Case {
+        std::vector<std::string> args;
+        std::optional<Bytes> text;
+    };
+    const Case cases[] = {
+        {{"--targets-as=string", "UTF8_STRING=old", "text/html=<i>h</i>"}, withNul("old")},
+        {{"--targets-as=atom16", "UTF8_STRING=old", "text/html=<i>h</i>"}, withNul("old")},
+        {{"UTF8_STRING@image/png=\x89PNG", "text/html=<i>h</i>"}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.front());
+        std::vector<std::string> argv{tool("offer_targets")};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        Owner owner(argv);
+        ASSERT_TRUE(owner.owns());
+        const auto snap = snapshot();
+        ASSERT_EQ(snap.size(), 2u);
+        EXPECT_EQ(snap[0].first.id, kTextFormat);
+        EXPECT_EQ(snap[0].second, c.text);
+        EXPECT_EQ(snap[1].first.name, "text/html");
+        EXPECT_EQ(snap[1].second, bytesOf("<i>h</i>"));
+    }
+}
+
 }  // namespace
 }  // namespace pellion::test

@@ -7,6 +7,12 @@
 //                       the first chunk
 //   bad_owner slow      offers application/x-slow-0 to -3 and answers each
 //                       after 400 ms
+//   bad_owner trickle   sends application/x-big through INCR one byte every
+//                       700 ms
+//   bad_owner stall     starts INCR for application/x-big and sends nothing
+//   bad_owner huge MB   sends MB megabytes of application/x-big through INCR
+//                       as fast as the reader takes them, bytes i % 251 of
+//                       each megabyte
 // Every mode also serves text/html as "<b>whole</b>". Prints "ready" once it
 // owns the CLIPBOARD; exits when it loses it or is killed.
 #include <xcb/xcb.h>
@@ -58,14 +64,21 @@ struct BadOwner {
     std::vector<xcb_atom_t> slow;
     const std::string whole = "<b>whole</b>";
     const std::vector<char> chunk = std::vector<char>(100000, 'x');
+    std::vector<char> megabyte;
+    long hugeChunks = 0;
     xcb_window_t incrWindow = 0;
     xcb_atom_t incrProperty = 0;
     int chunksSent = 0;
 
-    explicit BadOwner(std::string m) : mode(std::move(m)) {
+    bool incrMode() const {
+        return mode == "badincr" || mode == "die" || mode == "trickle" || mode == "stall" || mode == "huge";
+    }
+
+    BadOwner(std::string m, long megabytes) : mode(std::move(m)), hugeChunks(megabytes) {
         if (mode == "refuse") offer.push_back(refused);
         if (mode == "zero") offer.insert(offer.end(), {empty, utf8});
-        if (mode == "badincr" || mode == "die") offer.push_back(big);
+        if (incrMode()) offer.push_back(big);
+        for (int i = 0; mode == "huge" && i < (1 << 20); ++i) megabyte.push_back(static_cast<char>(i % 251));
         for (int i = 0; mode == "slow" && i < 4; ++i)
             slow.push_back(atom(("application/x-slow-" + std::to_string(i)).c_str()));
         offer.insert(offer.end(), slow.begin(), slow.end());
@@ -81,10 +94,10 @@ struct BadOwner {
         } else if (std::find(slow.begin(), slow.end(), r->target) != slow.end()) {
             std::this_thread::sleep_for(std::chrono::milliseconds(400));
             write(r->requestor, r->property, r->target, 8, "late", 4);
-        } else if (r->target == big && (mode == "badincr" || mode == "die")) {
+        } else if (r->target == big && incrMode()) {
             const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
             xcb_change_window_attributes(c, r->requestor, XCB_CW_EVENT_MASK, &mask);
-            const std::uint32_t size = 300000;
+            const std::uint32_t size = mode == "huge" ? static_cast<std::uint32_t>(hugeChunks << 20) : 300000;
             write(r->requestor, r->property, incr, 32, &size, 1);
             incrWindow = r->requestor;
             incrProperty = r->property;
@@ -100,7 +113,17 @@ struct BadOwner {
     bool propertyDeleted(const xcb_property_notify_event_t* p) {
         if (p->window != incrWindow || p->atom != incrProperty) return true;
         if (mode == "die" && chunksSent == 1) return false;
-        if (mode == "badincr") {
+        if (mode == "stall") return true;
+        if (mode == "trickle") {
+            std::this_thread::sleep_for(std::chrono::milliseconds(700));
+            write(incrWindow, incrProperty, big, 8, "x", 1);
+        } else if (mode == "huge") {
+            if (chunksSent < hugeChunks) write(incrWindow, incrProperty, big, 8, megabyte.data(), megabyte.size());
+            else {
+                write(incrWindow, incrProperty, big, 8, nullptr, 0);
+                incrWindow = 0;
+            }
+        } else if (mode == "badincr") {
             // Everything at once, never waiting for a deletion.
             for (int i = 0; i < 3; ++i) write(incrWindow, incrProperty, big, 8, chunk.data(), chunk.size());
             write(incrWindow, incrProperty, big, 8, nullptr, 0);
@@ -117,8 +140,9 @@ struct BadOwner {
 
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode != "refuse" && mode != "zero" && mode != "badincr" && mode != "die" && mode != "slow") {
-        std::fprintf(stderr, "usage: bad_owner refuse|zero|badincr|die|slow\n");
+    if (mode != "refuse" && mode != "zero" && mode != "badincr" && mode != "die" && mode != "slow" &&
+        mode != "trickle" && mode != "stall" && mode != "huge") {
+        std::fprintf(stderr, "usage: bad_owner refuse|zero|badincr|die|slow|trickle|stall|huge MB\n");
         return 2;
     }
     c = xcb_connect(nullptr, nullptr);
@@ -128,7 +152,7 @@ int main(int argc, char** argv) {
     xcb_create_window(c, XCB_COPY_FROM_PARENT, self, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
                       XCB_COPY_FROM_PARENT, 0, nullptr);
     const xcb_atom_t clipboard = atom("CLIPBOARD");
-    BadOwner owner(mode);
+    BadOwner owner(mode, argc > 2 ? std::atol(argv[2]) : 200);
     xcb_set_selection_owner(c, self, clipboard, XCB_CURRENT_TIME);
     xcb_get_selection_owner_reply_t* current =
         xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, clipboard), nullptr);

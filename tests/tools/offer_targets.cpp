@@ -2,6 +2,10 @@
 // rich-text editor does:  offer_targets UTF8_STRING=hunter2 x-kde-passwordManagerHint=secret
 // Serves TARGETS and each target's bytes (small values only). Prints "ready"
 // once it owns the selection; exits when it loses it or is killed.
+//   NAME            offered, but every request for it is refused
+//   NAME@TYPE=VALUE answered under another type (a picture "as text")
+//   --targets-as=string|atom16   TARGETS answered as old toolkits do: the
+//                   names as a STRING, or 16-bit atoms
 #include <xcb/xcb.h>
 
 #include <cstdio>
@@ -24,12 +28,27 @@ xcb_atom_t atom(const std::string& name) {
 
 struct Offer {
     xcb_atom_t target;
+    std::string name;
+    xcb_atom_t type;
+    bool refused;
     std::string value;
 };
 
+std::string targetsAs;
+
 void answer(const xcb_selection_request_event_t* r, const std::vector<Offer>& offers, xcb_atom_t targets) {
     xcb_atom_t property = r->property ? r->property : r->target;
-    if (r->target == targets) {
+    if (r->target == targets && targetsAs == "string") {
+        std::string names = "TARGETS";
+        for (const auto& o : offers) names += "\n" + o.name;
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, r->requestor, property, XCB_ATOM_STRING, 8,
+                            static_cast<std::uint32_t>(names.size()), names.data());
+    } else if (r->target == targets && targetsAs == "atom16") {
+        std::vector<std::uint16_t> list{static_cast<std::uint16_t>(targets)};
+        for (const auto& o : offers) list.push_back(static_cast<std::uint16_t>(o.target));
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, r->requestor, property, XCB_ATOM_ATOM, 16,
+                            static_cast<std::uint32_t>(list.size()), list.data());
+    } else if (r->target == targets) {
         std::vector<xcb_atom_t> list{targets};
         for (const auto& o : offers) list.push_back(o.target);
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, r->requestor, property, XCB_ATOM_ATOM, 32,
@@ -37,9 +56,9 @@ void answer(const xcb_selection_request_event_t* r, const std::vector<Offer>& of
     } else {
         property = XCB_ATOM_NONE;
         for (const auto& o : offers) {
-            if (o.target != r->target) continue;
+            if (o.target != r->target || o.refused) continue;
             xcb_change_property(c, XCB_PROP_MODE_REPLACE, r->requestor, r->property ? r->property : r->target,
-                                o.target, 8, static_cast<std::uint32_t>(o.value.size()), o.value.data());
+                                o.type, 8, static_cast<std::uint32_t>(o.value.size()), o.value.data());
             property = r->property ? r->property : r->target;
         }
     }
@@ -61,9 +80,18 @@ int main(int argc, char** argv) {
     if (xcb_connection_has_error(c)) return 1;
     std::vector<Offer> offers;
     for (int i = 1; i < argc; ++i) {
-        const char* eq = std::strchr(argv[i], '=');
-        if (!eq) return 2;
-        offers.push_back({atom(std::string(argv[i], static_cast<std::size_t>(eq - argv[i]))), std::string(eq + 1)});
+        const std::string arg = argv[i];
+        if (arg.rfind("--targets-as=", 0) == 0) {
+            targetsAs = arg.substr(13);
+            continue;
+        }
+        const std::size_t eq = arg.find('=');
+        const std::string head = arg.substr(0, eq);
+        const std::size_t at = head.find('@');
+        const std::string name = head.substr(0, at);
+        const xcb_atom_t target = atom(name);
+        offers.push_back({target, name, at == std::string::npos ? target : atom(head.substr(at + 1)),
+                          eq == std::string::npos, eq == std::string::npos ? std::string() : arg.substr(eq + 1)});
     }
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     const xcb_window_t w = xcb_generate_id(c);

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "app/settings_file.h"
+#include "platform/files.h"
 #include "store/index_files.h"
 #include "store/slot_files.h"
 #include "unit/monitor_fixture.h"
@@ -184,9 +185,14 @@ TEST_F(MonitorTest, ClearEmptiesTheClipsOrElseTheBulkCache) {
 }
 
 TEST_F(MonitorTest, SecretsAndEmptyContentAreMarkedAndNeverWritten) {
-    clipboard().copyFromOtherProgram({{"", bytesOf(withNul("hunter2"))}, {"x-kde-passwordManagerHint", bytesOf("secret")}});
-    EXPECT_EQ(tick(), TickOutcome::Secret);
-    EXPECT_EQ(tick(), TickOutcome::Seen);
+    // The hint's value in any letter case, with blanks around it.
+    using namespace std::string_literals;
+    for (const std::string& hint : {"secret"s, "Secret"s, " SECRET\n"s, "\tsecret \0"s}) {
+        clipboard().copyFromOtherProgram(
+            {{"", bytesOf(withNul("hunter2"))}, {"x-kde-passwordManagerHint", bytesOf(hint)}});
+        EXPECT_EQ(tick(), TickOutcome::Secret) << hint;
+        EXPECT_EQ(tick(), TickOutcome::Seen);
+    }
     clipboard().copyFromOtherProgram({});
     EXPECT_EQ(tick(), TickOutcome::Empty);
     EXPECT_EQ(tick(), TickOutcome::Seen);
@@ -348,4 +354,52 @@ TEST_F(MonitorTest, WindowUpkeepRecordsPlacesSnapsToEdgesAndHidesWhenAsked) {
     state.settings.IconOption = 0;
     tick();
     EXPECT_FALSE(win.shown);
+}
+
+// Reads run elsewhere (here: when the test says); the tick never waits for
+// one and files what it found under the rules in force when it arrives.
+TEST_F(MonitorTest, ReadsAwayFromTheTickAreFiledWhenTheyArrive) {
+    std::vector<ReadWorker::Job> jobs;
+    state.monitor.runRead = [&](ReadWorker::Job job) { jobs.push_back(std::move(job)); };
+    const auto arrive = [&] {
+        ASSERT_FALSE(jobs.empty());
+        auto job = std::move(jobs.front());
+        jobs.erase(jobs.begin());
+        job(clipboard());
+    };
+
+    EXPECT_EQ(capture("one"), TickOutcome::Reading);
+    EXPECT_EQ(tick(), TickOutcome::Reading);  // one read at a time
+    EXPECT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(state.lists.clipboardClips.count, 0);
+    arrive();
+    EXPECT_EQ(MonitorReadArrived(state), TickOutcome::Captured);
+    EXPECT_EQ(title(0), "one");
+    // The tick that came during the read asked for another look, at once.
+    ASSERT_EQ(jobs.size(), 1u);
+    arrive();
+    EXPECT_EQ(MonitorReadArrived(state), TickOutcome::Seen);
+
+    // An owner change starts a read; while a paste keeps the monitor off, what
+    // arrives waits for the next tick.
+    copyText("two");
+    EXPECT_EQ(MonitorOwnerChanged(state), TickOutcome::Reading);
+    arrive();
+    state.monitor.enabled = false;
+    EXPECT_EQ(MonitorReadArrived(state), TickOutcome::Disabled);
+    EXPECT_EQ(MonitorOwnerChanged(state), TickOutcome::Disabled);
+    EXPECT_EQ(state.lists.clipboardClips.count, 1);
+    state.monitor.enabled = true;
+    EXPECT_EQ(tick(), TickOutcome::Captured);
+    EXPECT_EQ(title(1), "two");
+
+    // Switched off while reading: nothing is filed, "clip.tmp" goes.
+    EXPECT_EQ(capture("three"), TickOutcome::Reading);
+    state.settings.CaptureMode = 1;
+    arrive();
+    EXPECT_EQ(MonitorReadArrived(state), TickOutcome::Off);
+    EXPECT_EQ(MonitorOwnerChanged(state), TickOutcome::Off);
+    EXPECT_TRUE(jobs.empty());
+    EXPECT_EQ(state.lists.clipboardClips.count, 2);
+    EXPECT_FALSE(files::exists(data("clip.tmp")));
 }

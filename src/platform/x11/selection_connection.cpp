@@ -2,6 +2,7 @@
 
 #include <poll.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "platform/clipboard.h"
@@ -62,6 +63,16 @@ xcb_atom_t SelectionConnection::intern(std::string_view name) {
     return r->atom;
 }
 
+xcb_atom_t SelectionConnection::lookUp(std::string_view name) {
+    if (name.empty() || name.size() > 0xFFFF) return XCB_ATOM_NONE;
+    if (auto it = byName_.find(std::string(name)); it != byName_.end()) return it->second;
+    XcbPtr<xcb_intern_atom_reply_t> r(
+        xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 1, static_cast<std::uint16_t>(name.size()), name.data()), nullptr));
+    if (!r || r->atom == XCB_ATOM_NONE) return XCB_ATOM_NONE;
+    remember(r->atom, std::string(name));
+    return r->atom;
+}
+
 void SelectionConnection::remember(xcb_atom_t atom, std::string name) {
     byName_[name] = atom;
     names_[atom] = std::move(name);
@@ -85,14 +96,19 @@ void SelectionConnection::loadNames(const std::vector<xcb_atom_t>& atoms) {
     }
 }
 
-EventPtr SelectionConnection::waitEvent(Clock::time_point deadline) {
+EventPtr SelectionConnection::waitEvent(Clock::time_point deadline, int wakeFd) {
     for (;;) {
         if (xcb_generic_event_t* ev = xcb_poll_for_event(c_)) return EventPtr(ev);
         if (broken()) return nullptr;
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0) return nullptr;
-        pollfd p{xcb_get_file_descriptor(c_), POLLIN, 0};
-        ::poll(&p, 1, static_cast<int>(left));
+        int timeout = -1;
+        if (deadline != Clock::time_point::max()) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            if (left <= 0) return nullptr;
+            timeout = static_cast<int>(std::min<long long>(left, 1 << 30));
+        }
+        pollfd p[2] = {{xcb_get_file_descriptor(c_), POLLIN, 0}, {wakeFd, POLLIN, 0}};
+        ::poll(p, wakeFd >= 0 ? 2 : 1, timeout);
+        if (wakeFd >= 0 && (p[1].revents & POLLIN)) return nullptr;
     }
 }
 

@@ -42,12 +42,13 @@ public:
     xcb_window_t createWindow(std::uint32_t eventMask);
 
     xcb_atom_t intern(std::string_view name);
+    xcb_atom_t lookUp(std::string_view name);  // an existing atom only; 0 when none
     std::string atomName(xcb_atom_t atom);  // "" when the atom does not exist
     void loadNames(const std::vector<xcb_atom_t>& atoms);  // one round trip for many
 
     // The next event, reading the socket as needed; nullptr when the deadline
-    // passes or the connection breaks.
-    EventPtr waitEvent(Clock::time_point deadline);
+    // passes, the connection breaks or wakeFd (when given) becomes readable.
+    EventPtr waitEvent(Clock::time_point deadline, int wakeFd = -1);
 
 private:
     explicit SelectionConnection(xcb_connection_t* c);

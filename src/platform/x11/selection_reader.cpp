@@ -5,15 +5,16 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/x11/selection_rules.h"
+
 namespace pellion::platform::x11 {
 
 namespace {
 
 using std::chrono::milliseconds;
 
-constexpr std::uint32_t kAllUnits = 0x1FFFFFFF;             // "the whole property" in 4-byte units
-constexpr std::uint64_t kReserveCap = 256ull << 20;         // an INCR size is only a hint
-constexpr std::uint64_t kMaxBlock = (2ull << 30) - 1;       // a clip record holds at most this
+constexpr std::uint32_t kAllUnits = 0x1FFFFFFF;        // "the whole property" in 4-byte units
+constexpr std::uint64_t kMaxBlock = (2ull << 30) - 1;  // a clip record holds at most this
 
 // Reads and deletes a property; seq is the request's sequence number.
 XcbPtr<xcb_get_property_reply_t> takeProperty(xcb_connection_t* c, xcb_window_t w, xcb_atom_t property,
@@ -22,45 +23,6 @@ XcbPtr<xcb_get_property_reply_t> takeProperty(xcb_connection_t* c, xcb_window_t 
     seq = cookie.sequence;
     return XcbPtr<xcb_get_property_reply_t>(xcb_get_property_reply(c, cookie, nullptr));
 }
-
-// Gathers the chunks of an INCR transfer. They go straight into the block
-// while they fit the size the owner announced; beyond it they are kept as
-// received and joined once at the end, so memory never holds a growing
-// vector's old and new copies at the same time.
-class IncrBuffer {
-public:
-    IncrBuffer(Bytes& out, std::uint64_t sizeHint) : out_(out) {
-        out_.reserve(static_cast<std::size_t>(std::min(sizeHint, kReserveCap)));
-    }
-    // false when the block would grow beyond what a clip can hold.
-    bool add(XcbPtr<xcb_get_property_reply_t> reply) {
-        const auto length = static_cast<std::size_t>(xcb_get_property_value_length(reply.get()));
-        if (out_.size() + heldSize_ + length > kMaxBlock) return false;
-        if (held_.empty() && out_.size() + length <= out_.capacity()) {
-            const auto* value = static_cast<const std::uint8_t*>(xcb_get_property_value(reply.get()));
-            out_.insert(out_.end(), value, value + length);
-        } else {
-            held_.push_back(std::move(reply));
-            heldSize_ += length;
-        }
-        return true;
-    }
-    void finish() {
-        if (held_.empty()) return;
-        out_.reserve(out_.size() + heldSize_);
-        for (auto& reply : held_) {
-            const auto* value = static_cast<const std::uint8_t*>(xcb_get_property_value(reply.get()));
-            out_.insert(out_.end(), value, value + xcb_get_property_value_length(reply.get()));
-            reply.reset();
-        }
-        held_.clear();
-    }
-
-private:
-    Bytes& out_;
-    std::vector<XcbPtr<xcb_get_property_reply_t>> held_;
-    std::size_t heldSize_ = 0;
-};
 
 }  // namespace
 
@@ -168,19 +130,42 @@ ReadResult SelectionReader::fail(const OwnerState& state, ReadResult why) {
     return why;
 }
 
+milliseconds SelectionReader::allowance(const OwnerState& state) {
+    if (budgetOwner_ != state) {
+        budgetOwner_ = state;
+        budgetUsed_ = wholeUsed_ = milliseconds{0};
+    }
+    return std::min({times_.deadline, times_.budget - budgetUsed_, times_.whole - wholeUsed_});
+}
+
+void SelectionReader::charge(milliseconds waited) {
+    wholeUsed_ += waited;
+    if (waited > times_.grace) budgetUsed_ += waited - times_.grace;
+}
+
 ReadResult SelectionReader::convert(const OwnerState& state, xcb_atom_t target, Bytes& out, xcb_atom_t& type) {
     out.clear();
+    const ReadResult r = convert(
+        state, target,
+        [&out](const std::uint8_t* data, std::size_t size) {
+            if (out.size() + size > kMaxBlock) return false;
+            out.insert(out.end(), data, data + size);
+            return true;
+        },
+        type);
+    if (r != ReadResult::Ok) Bytes().swap(out);
+    return r;
+}
+
+ReadResult SelectionReader::convert(const OwnerState& state, xcb_atom_t target, const ChunkSink& sink,
+                                    xcb_atom_t& type) {
     type = XCB_ATOM_NONE;
     if (c_->broken()) return ReadResult::Broken;
     drainQueued();
     if (current_ != state) return ReadResult::OwnerChanged;
     if (state.window == 0) return ReadResult::Refused;
     if (isHung(state)) return ReadResult::Skipped;
-    if (budgetOwner_ != state) {
-        budgetOwner_ = state;
-        budgetUsed_ = milliseconds{0};
-    }
-    const milliseconds limit = std::min(times_.deadline, times_.budget - budgetUsed_);
+    const milliseconds limit = allowance(state);
     if (limit <= milliseconds{0}) {
         hung_ = state;
         return ReadResult::Skipped;
@@ -201,8 +186,7 @@ ReadResult SelectionReader::convert(const OwnerState& state, xcb_atom_t target, 
         property = n->property;
         return true;
     });
-    const auto waited = std::chrono::duration_cast<milliseconds>(Clock::now() - started);
-    if (waited > times_.grace) budgetUsed_ += waited - times_.grace;
+    charge(std::chrono::duration_cast<milliseconds>(Clock::now() - started));
     if (r != ReadResult::Ok) return fail(state, r);
     if (property == XCB_ATOM_NONE) return ReadResult::Refused;
 
@@ -213,30 +197,34 @@ ReadResult SelectionReader::convert(const OwnerState& state, xcb_atom_t target, 
     const auto* value = static_cast<const std::uint8_t*>(xcb_get_property_value(reply.get()));
     const int length = xcb_get_property_value_length(reply.get());
     if (reply->type == a.incr) {
-        std::uint32_t hint = 0;
-        if (reply->format == 32 && length >= 4) std::memcpy(&hint, value, 4);
         reply.reset();
         if (wroteAhead(win, property, seq)) return fail(state, ReadResult::BadSequence);
-        return receiveIncr(state, property, hint, out, type);
+        return receiveIncr(state, property, sink, type);
     }
+    if (!sink(value, static_cast<std::size_t>(length))) return fail(state, ReadResult::BadSequence);
     type = reply->type;
-    out.assign(value, value + length);
+    lastFormat_ = reply->format;
     return ReadResult::Ok;
 }
 
-ReadResult SelectionReader::receiveIncr(const OwnerState& state, xcb_atom_t property, std::uint64_t sizeHint,
-                                        Bytes& out, xcb_atom_t& type) {
+ReadResult SelectionReader::receiveIncr(const OwnerState& state, xcb_atom_t property, const ChunkSink& sink,
+                                        xcb_atom_t& type) {
     ++stats_.incrTransfers;
     xcb_connection_t* x = c_->get();
     const xcb_window_t win = requestor_;
-    IncrBuffer buffer(out, sizeHint);
     for (;;) {
+        // Every chunk's wait is charged to the owner: its budget covers the
+        // whole transfer, so an owner that trickles runs out like one that hangs.
+        const milliseconds limit = allowance(state);
+        if (limit <= milliseconds{0}) return fail(state, ReadResult::TimedOut);
+        const auto started = Clock::now();
         // Taking the previous value deleted it, which tells the owner to write the next.
-        ReadResult r = waitFor(state, times_.deadline, [&](const xcb_generic_event_t* ev) {
+        ReadResult r = waitFor(state, limit, [&](const xcb_generic_event_t* ev) {
             if (eventType(ev) != XCB_PROPERTY_NOTIFY) return false;
             const auto* n = reinterpret_cast<const xcb_property_notify_event_t*>(ev);
             return n->window == win && n->atom == property && n->state == XCB_PROPERTY_NEW_VALUE;
         });
+        charge(std::chrono::duration_cast<milliseconds>(Clock::now() - started));
         std::uint32_t seq = 0;
         XcbPtr<xcb_get_property_reply_t> reply;
         if (r == ReadResult::Ok) {
@@ -246,16 +234,24 @@ ReadResult SelectionReader::receiveIncr(const OwnerState& state, xcb_atom_t prop
             if (!reply || reply->type == XCB_ATOM_NONE || wroteAhead(win, property, seq))
                 r = c_->broken() ? ReadResult::Broken : ReadResult::BadSequence;
         }
-        if (r == ReadResult::Ok && xcb_get_property_value_length(reply.get()) == 0) {
+        if (r != ReadResult::Ok) return fail(state, r);
+        const int length = xcb_get_property_value_length(reply.get());
+        if (length == 0) {
             type = reply->type;
-            buffer.finish();
+            lastFormat_ = reply->format;
             return ReadResult::Ok;
         }
-        if (r == ReadResult::Ok && !buffer.add(std::move(reply))) r = ReadResult::BadSequence;
-        if (r != ReadResult::Ok) {
-            Bytes().swap(out);
-            return fail(state, r);
-        }
+        const auto* value = static_cast<const std::uint8_t*>(xcb_get_property_value(reply.get()));
+        if (!sink(value, static_cast<std::size_t>(length))) return fail(state, ReadResult::BadSequence);
+    }
+}
+
+bool SelectionReader::waitOwnerChange(int wakeFd) {
+    for (;;) {
+        EventPtr ev = c_->waitEvent(Clock::time_point::max(), wakeFd);
+        if (!ev) return false;
+        const OwnerState before = current_;
+        if (applyOwnerEvent(ev.get()) && current_ != before) return true;
     }
 }
 
@@ -265,8 +261,9 @@ ReadResult SelectionReader::targets(const OwnerState& state, std::vector<xcb_ato
     xcb_atom_t type = XCB_ATOM_NONE;
     const ReadResult r = convert(state, c_->atoms().targets, raw, type);
     if (r != ReadResult::Ok) return r;
-    out.resize(raw.size() / 4);
-    if (!out.empty()) std::memcpy(out.data(), raw.data(), out.size() * 4);
+    const auto atoms = targetsOfReply(c_->atomName(type), lastFormat_, raw,
+                                      [this](std::string_view name) { return c_->lookUp(name); });
+    out.assign(atoms.begin(), atoms.end());
     return ReadResult::Ok;
 }
 

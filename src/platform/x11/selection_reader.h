@@ -1,9 +1,11 @@
 #pragma once
 // Reads the CLIPBOARD of another program on its own connection, with a
-// deadline on every wait, INCR transfers (ICCCM 2.7.2), and a memory of the
-// owner that stopped answering, so that a hung owner costs one deadline.
+// deadline on every wait, INCR transfers (ICCCM 2.7.2), a time budget for
+// each owner's whole transfer, and a memory of the owner that stopped
+// answering, so that a hung or trickling owner costs about one budget.
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -32,9 +34,15 @@ enum class ReadResult {
 
 struct ReaderTimes {
     std::chrono::milliseconds deadline{1000};  // no progress for this long ends a read
-    std::chrono::milliseconds budget{1000};    // slow answers of one owner, summed, before it counts as hung
-    std::chrono::milliseconds grace{50};       // an answer this quick costs nothing of the budget
+    // Slow waits on one owner, summed over all its answers and INCR chunks,
+    // before it counts as hung.
+    std::chrono::milliseconds budget{1000};
+    std::chrono::milliseconds grace{50};       // a wait this short costs nothing of the budget
+    // All time spent reading one owner, quick waits included: an owner that
+    // trickles just under the grace still ends.
+    std::chrono::milliseconds whole{30000};
 };
+
 
 class SelectionReader {
 public:
@@ -48,8 +56,16 @@ public:
 
     // The owner's targets in its order (meta targets included).
     ReadResult targets(const OwnerState& state, std::vector<xcb_atom_t>& out);
+    // Waits for the CLIPBOARD to change hands: true when it did, false when
+    // wakeFd became readable or the connection broke. For a reader kept only
+    // for watching.
+    bool waitOwnerChange(int wakeFd);
+
     // One target's bytes exactly as sent, and the type the owner gave them.
     ReadResult convert(const OwnerState& state, xcb_atom_t target, Bytes& out, xcb_atom_t& type);
+    // The same handed to sink as the pieces arrive. A sink that refuses a
+    // piece ends the read with BadSequence; what it took belongs to nothing.
+    ReadResult convert(const OwnerState& state, xcb_atom_t target, const ChunkSink& sink, xcb_atom_t& type);
 
     struct Stats {
         int conversions = 0;
@@ -57,12 +73,16 @@ public:
         int timeouts = 0;
     };
     const Stats& stats() const { return stats_; }
+    // The property format (8, 16, 32) of the last reply taken.
+    std::uint8_t lastFormat() const { return lastFormat_; }
 
 private:
     template <class Match>
     ReadResult waitFor(const OwnerState& state, std::chrono::milliseconds limit, Match&& match);
-    ReadResult receiveIncr(const OwnerState& state, xcb_atom_t property, std::uint64_t sizeHint, Bytes& out,
-                           xcb_atom_t& type);
+    ReadResult receiveIncr(const OwnerState& state, xcb_atom_t property, const ChunkSink& sink, xcb_atom_t& type);
+    // How long the next wait on this owner may take; zero when its time is up.
+    std::chrono::milliseconds allowance(const OwnerState& state);
+    void charge(std::chrono::milliseconds waited);
     ReadResult fail(const OwnerState& state, ReadResult why);
     bool applyOwnerEvent(const xcb_generic_event_t* ev);
     void drainQueued();
@@ -80,7 +100,9 @@ private:
     std::optional<OwnerState> hung_;
     OwnerState budgetOwner_;
     std::chrono::milliseconds budgetUsed_{0};
+    std::chrono::milliseconds wholeUsed_{0};
     Stats stats_;
+    std::uint8_t lastFormat_ = 0;
 };
 
 }  // namespace pellion::platform::x11

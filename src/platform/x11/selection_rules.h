@@ -7,6 +7,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +51,45 @@ inline TargetKind classifyTarget(std::string_view name, std::uint32_t atom) {
     // atoms 1 and 7 would also collide with the text format numbers.
     if (atom == 0 || atom <= kLastPredefinedAtom || name.empty()) return TargetKind::Skip;
     return TargetKind::Named;
+}
+
+// A reply to a text target is text only under a text type, 8 bits wide:
+// a picture or a list of atoms sent for UTF8_STRING is no text.
+inline bool isTextReply(std::string_view typeName, int format) {
+    if (format != 8) return false;
+    return textRank(typeName) >= 0 || typeName == "C_STRING" || typeName.starts_with("text/plain");
+}
+
+// The atoms a TARGETS reply names. The protocol says ATOM, 32 bits; some old
+// toolkits send 16-bit atoms, or the targets' names as a STRING (lookUp gives
+// a name's atom, 0 when there is none).
+inline std::vector<std::uint32_t> targetsOfReply(std::string_view typeName, int format,
+                                                 const std::vector<std::uint8_t>& raw,
+                                                 const std::function<std::uint32_t(std::string_view)>& lookUp) {
+    std::vector<std::uint32_t> out;
+    if (format == 32) {
+        out.resize(raw.size() / 4);
+        if (!out.empty()) std::memcpy(out.data(), raw.data(), out.size() * 4);
+    } else if (format == 16) {
+        for (std::size_t i = 0; i + 2 <= raw.size(); i += 2) {
+            std::uint16_t a;
+            std::memcpy(&a, raw.data() + i, 2);
+            out.push_back(a);
+        }
+    } else if (format == 8 && textRank(typeName) >= 0) {
+        const std::string_view all(reinterpret_cast<const char*>(raw.data()), raw.size());
+        std::size_t i = 0;
+        while (i < all.size()) {
+            const std::size_t end = all.find_first_of(std::string_view("\0 \t\r\n,", 6), i);
+            const std::string_view name = all.substr(i, end == std::string_view::npos ? end : end - i);
+            if (!name.empty())
+                if (const std::uint32_t a = lookUp(name)) out.push_back(a);
+            if (end == std::string_view::npos) break;
+            i = end + 1;
+        }
+    }
+    std::erase(out, 0u);
+    return out;
 }
 
 // A format id that may be served: text, OEM text, or a non-predefined atom.

@@ -1,7 +1,12 @@
 #include "platform/x11/x11_clipboard.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
 #include <mutex>
+#include <thread>
 
 #include "platform/x11/clip_content.h"
 #include "platform/x11/selection_owner.h"
@@ -10,18 +15,67 @@
 
 namespace pellion::platform::x11 {
 
+namespace {
+
+// Another owner's content that we marked as seen, shared by every handle.
+struct Marks {
+    std::mutex mutex;
+    std::optional<OwnerState> marked;
+    bool is(const OwnerState& s) {
+        std::lock_guard lock(mutex);
+        return marked == s;
+    }
+    void set(const OwnerState& s) {
+        std::lock_guard lock(mutex);
+        marked = s;
+    }
+};
+
+// Tells of each change of the CLIPBOARD's owner from a thread of its own.
+class OwnerWatch {
+public:
+    OwnerWatch(std::unique_ptr<SelectionReader> reader, std::function<void()> changed)
+        : reader_(std::move(reader)), changed_(std::move(changed)) {
+        if (::pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) wake_[0] = wake_[1] = -1;
+        thread_ = std::thread([this] {
+            while (!stop_ && !reader_->connection().broken())
+                if (reader_->waitOwnerChange(wake_[0]) && !stop_) changed_();
+        });
+    }
+    ~OwnerWatch() {
+        stop_ = true;
+        if (wake_[1] >= 0) (void)!::write(wake_[1], "x", 1);
+        thread_.join();
+        for (int fd : wake_)
+            if (fd >= 0) ::close(fd);
+    }
+
+private:
+    std::unique_ptr<SelectionReader> reader_;
+    std::function<void()> changed_;
+    int wake_[2] = {-1, -1};
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+}  // namespace
+
 struct X11Clipboard::Impl {
     std::mutex mutex;
     std::unique_ptr<SelectionReader> reader;
-    std::unique_ptr<SelectionOwner> owner;
+    std::shared_ptr<SelectionOwner> owner;
+    std::shared_ptr<Marks> marks;
     xcb_atom_t marker = XCB_ATOM_NONE;
+    ReaderTimes times;
+    // Made with this handle, so that their view of owner times starts with ours.
+    std::unique_ptr<SelectionReader> spareReader, watchReader;
+    std::unique_ptr<OwnerWatch> watch;
 
     bool isOpen = false;
     OwnerState session;                     // the owner when opened
     ContentPtr own;                         // what we served when opened, if we owned
     std::shared_ptr<ClipContent> pending;   // content built since open()
     bool emptied = false;                   // pending replaces ours, else it extends it
-    std::optional<OwnerState> marked;       // another owner's content we marked as seen
 
     // Another owner's offer, asked once per ownership.
     std::optional<OwnerState> listedFor;
@@ -116,7 +170,9 @@ struct X11Clipboard::Impl {
             Bytes raw;
             xcb_atom_t type = XCB_ATOM_NONE;
             const ReadResult r = reader->convert(state, atom, raw, type);
-            if (r == ReadResult::Ok) {
+            if (r == ReadResult::Ok && !isTextReply(conn().atomName(type), reader->lastFormat())) {
+                continue;  // not text, whatever the owner calls it
+            } else if (r == ReadResult::Ok) {
                 const std::string name = conn().atomName(atom);
                 const std::string_view s(reinterpret_cast<const char*>(raw.data()), raw.size());
                 Bytes out;
@@ -130,20 +186,47 @@ struct X11Clipboard::Impl {
 };
 
 X11Clipboard::X11Clipboard(std::unique_ptr<Impl> impl) : d_(std::move(impl)) {}
-X11Clipboard::~X11Clipboard() = default;
+X11Clipboard::~X11Clipboard() {
+    // The watch calls back until it is stopped; stop it before the rest goes.
+    d_->watch.reset();
+}
 
 std::unique_ptr<X11Clipboard> X11Clipboard::create(Options options) {
     auto readConn = SelectionConnection::open();
     auto ownConn = SelectionConnection::open();
-    if (!readConn || !ownConn) return nullptr;
+    auto spareConn = SelectionConnection::open();
+    auto watchConn = SelectionConnection::open();
+    if (!readConn || !ownConn || !spareConn || !watchConn) return nullptr;
     auto d = std::make_unique<Impl>();
     d->marker = readConn->atoms().marker;
-    ReaderTimes times;
-    times.deadline = options.deadline;
-    times.budget = options.budget;
-    d->reader = std::make_unique<SelectionReader>(std::move(readConn), times);
-    d->owner = std::make_unique<SelectionOwner>(std::move(ownConn));
+    d->times.deadline = options.deadline;
+    d->times.budget = options.budget;
+    d->times.whole = options.whole;
+    d->reader = std::make_unique<SelectionReader>(std::move(readConn), d->times);
+    d->spareReader = std::make_unique<SelectionReader>(std::move(spareConn), d->times);
+    d->watchReader = std::make_unique<SelectionReader>(std::move(watchConn), d->times);
+    d->owner = std::make_shared<SelectionOwner>(std::move(ownConn));
+    d->marks = std::make_shared<Marks>();
     return std::unique_ptr<X11Clipboard>(new X11Clipboard(std::move(d)));
+}
+
+std::unique_ptr<Clipboard> X11Clipboard::readingHandle() {
+    std::lock_guard lock(d_->mutex);
+    if (!d_->spareReader) return nullptr;  // one per clipboard
+    auto d = std::make_unique<Impl>();
+    d->marker = d_->marker;
+    d->times = d_->times;
+    d->reader = std::move(d_->spareReader);
+    d->owner = d_->owner;
+    d->marks = d_->marks;
+    return std::unique_ptr<X11Clipboard>(new X11Clipboard(std::move(d)));
+}
+
+bool X11Clipboard::watchOwner(std::function<void()> changed) {
+    std::lock_guard lock(d_->mutex);
+    if (!d_->watchReader || !changed) return false;
+    d_->watch = std::make_unique<OwnerWatch>(std::move(d_->watchReader), std::move(changed));
+    return true;
 }
 
 bool X11Clipboard::open() {
@@ -196,6 +279,30 @@ std::optional<Bytes> X11Clipboard::data(std::uint32_t id) {
     return bytes;
 }
 
+std::optional<std::uint64_t> X11Clipboard::readData(std::uint32_t id, const ChunkSink& sink) {
+    std::unique_lock lock(d_->mutex);
+    const Impl::View v = d_->view();
+    const bool foreign = !v.local && v.state.window;
+    if (foreign) d_->list(v.state);
+    if (!foreign || id == kTextFormat) {
+        // Our own blocks and text are whole in memory already.
+        lock.unlock();
+        return Clipboard::readData(id, sink);
+    }
+    if (!d_->offers(id) || textRank(d_->conn().atomName(id)) >= 0) return std::nullopt;
+    std::uint64_t size = 0;
+    xcb_atom_t type = XCB_ATOM_NONE;
+    const ReadResult r = d_->reader->convert(
+        v.state, id,
+        [&](const std::uint8_t* data, std::size_t n) {
+            size += n;
+            return sink(data, n);
+        },
+        type);
+    if (r != ReadResult::Ok) return std::nullopt;
+    return size;
+}
+
 void X11Clipboard::empty() {
     std::lock_guard lock(d_->mutex);
     if (!d_->isOpen) return;
@@ -225,7 +332,7 @@ bool X11Clipboard::setData(std::uint32_t id, Bytes bytes) {
         return true;
     }
     if (id != d.marker) return false;  // another program's content cannot be extended
-    d.marked = d.session;
+    d.marks->set(d.session);
     return true;
 }
 
@@ -239,7 +346,7 @@ bool X11Clipboard::isFormatAvailable(std::uint32_t id) {
     const Impl::View v = d_->view();
     if (v.local) return id == kTextFormat ? v.local->text() != nullptr : v.local->find(id) != nullptr;
     if (!v.state.window) return id == d_->marker;
-    if (id == d_->marker && d_->marked == v.state) return true;
+    if (id == d_->marker && d_->marks->is(v.state)) return true;
     d_->list(v.state);
     if (id == kTextFormat)
         return std::any_of(d_->offered.begin(), d_->offered.end(), [](const ClipFormat& f) { return f.id == kTextFormat; });

@@ -24,7 +24,8 @@ class X11Clipboard : public Clipboard {
 public:
     struct Options {
         std::chrono::milliseconds deadline{1000};  // no progress for this long ends a read
-        std::chrono::milliseconds budget{1000};    // slow answers of one owner, summed
+        std::chrono::milliseconds budget{1000};    // slow waits on one owner, summed over its whole transfer
+        std::chrono::milliseconds whole{30000};    // all waiting on one owner, quick waits included
     };
     // nullptr without a display.
     static std::unique_ptr<X11Clipboard> create(Options options);
@@ -41,6 +42,11 @@ public:
     bool isFormatAvailable(std::uint32_t id) override;
     void setText(const std::string& text) override;
     std::optional<OwnerStamp> owner() override;
+    std::optional<std::uint64_t> readData(std::uint32_t id, const ChunkSink& sink) override;
+    // One handle per clipboard, made with it (so that both know the same
+    // owner times); its reads never take this handle's lock.
+    std::unique_ptr<Clipboard> readingHandle() override;
+    bool watchOwner(std::function<void()> changed) override;
 
     // What the reader did so far, for tests and measurements.
     struct Stats {

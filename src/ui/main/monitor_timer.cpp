@@ -31,6 +31,14 @@ QTimer* StartMonitorTimer(QObject* parent, ProgramState& ps, QWidget* mainWindow
     auto* timer = new QTimer(parent);
     timer->setInterval(1000);
     QObject::connect(timer, &QTimer::timeout, timer, [&ps] { MonitorTick(ps); });
+    // Reads run on a thread of their own; what they find, and each change of
+    // the clipboard's owner, come back to this thread through the timer. The
+    // worker and the watch stop with the program state and the clipboard,
+    // before the timer goes with the application.
+    StartReadWorker(
+        ps,
+        [timer, &ps] { QMetaObject::invokeMethod(timer, [&ps] { MonitorReadArrived(ps); }, Qt::QueuedConnection); },
+        [timer, &ps] { QMetaObject::invokeMethod(timer, [&ps] { MonitorOwnerChanged(ps); }, Qt::QueuedConnection); });
     ps.monitor.enabled = true;
     timer->start();
     return timer;
