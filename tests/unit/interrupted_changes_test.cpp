@@ -114,6 +114,8 @@ struct Interrupted {
     std::set<std::string> mayGo = {};  // titles the change itself removes
 };
 
+void PrintTo(const Interrupted& c, std::ostream* os) { *os << c.name; }
+
 class StoppedChange : public ::testing::TestWithParam<Interrupted> {};
 
 TEST_P(StoppedChange, LeavesEveryTitleWithItsOwnClipAfterARestart) {
