@@ -187,6 +187,38 @@ INSTANTIATE_TEST_SUITE_P(
         Interrupted{"BulkCacheCleared", 0, [](ProgramState& ps) { return ClearBulkCache(ps); }, {"bulk0", "bulk1"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(ListJournal, NamingAFileOutsideTheDataFolderIsRefusedWhole) {
+    TempFolder dir;
+    const std::string folder = dir.path() + "data/";
+    std::filesystem::create_directory(folder);
+    { Scene scene(folder, 9); }
+    const std::multiset<std::string> before = StoredTitles(folder);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        platform::fake::FakePlatform fake;
+        ProgramState ps{fake.platform};
+        Start(ps, folder);
+        // Stopped once the journal is written, before anything moved.
+        SetListStepHook([&] {
+            if (files::exists(folder + kListJournalName)) ::_exit(2);
+        });
+        ::_exit(FileCapturedClip(ps, "new") ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_EQ(WEXITSTATUS(status), 2);
+    Bytes journal = files::readAll(folder + kListJournalName).value_or(Bytes{});
+    const std::string inside = "clip.0", outside = "../v.0";
+    auto at = std::search(journal.begin(), journal.end(), inside.begin(), inside.end());
+    ASSERT_NE(at, journal.end());
+    std::copy(outside.begin(), outside.end(), at);
+    ASSERT_TRUE(files::writeWhole(folder + kListJournalName, journal));
+
+    EXPECT_EQ(StoredTitles(folder), before);
+    EXPECT_FALSE(files::exists(dir.path() + "v.0"));
+}
+
 // A data folder on a small file system of its own, filled up on demand.
 class FullDisk : public MonitorTest {
 protected:
