@@ -224,7 +224,12 @@ bool ListChange::commit() {
         return false;
     }
     journalWritten_ = true;
-    if (!Execute(folder_, steps_)) return false;
+    // From here on the change stands: what a failed rename stops here, the
+    // next change or the next start finishes from the journal.
+    if (!Execute(folder_, steps_)) {
+        std::fprintf(stderr, "pellion: a list change is left for the next start to finish\n");
+        return true;
+    }
     ListStep();
     files::remove(journal);
     return true;

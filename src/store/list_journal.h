@@ -33,8 +33,8 @@ public:
     // New content for path, staged at once; false when it cannot be written.
     bool write(const std::string& path, const files::Bytes& bytes);
     // Writes the journal and carries the change out. False when the change
-    // did not happen (nothing changed; a journal of a change that stopped
-    // half way stays for the next start).
+    // did not happen: nothing changed. Once the journal is written the change
+    // stands; a rename that fails leaves the rest to the next start.
     bool commit();
 
     // One rename or delete, paths relative to the data folder; an empty

@@ -8,8 +8,9 @@ namespace pellion::test {
 
 class TempFolder {
 public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pellion-test-XXXXXX").string();
+    // Under parent when given (a memory file system makes many runs quick).
+    explicit TempFolder(const std::filesystem::path& parent = std::filesystem::temp_directory_path()) {
+        std::string pattern = (parent / "pellion-test-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data()) ? pattern + "/" : std::string();
     }
     ~TempFolder() {

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The program killed in the middle of a capture into a full list, after two
+# clips moved down a slot: started again, it finishes the move, and every
+# title names its own clip with the new copy the newest.
+source "$(dirname "$0")/capture_common.bash" "$1"
+command -v strace >/dev/null || { echo "SKIPPED: no strace"; exit 0; }
+
+app=$work/app
+prepare_folder "$app"
+# Nine clips "old 0" to "old 8", each a text record, and their index.
+printf '\x09\x00' >"$app/clip.dat"
+for n in $(seq 0 8); do
+    text="old $n"
+    { printf '\xff\xff\xff\xff\x01\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00'
+      printf "\\x$(printf %02x $((${#text} + 1)))\\x00\\x00\\x00%s\\x00" "$text"; } >"$app/clip.$n"
+    printf '%-50s' "$text" >>"$app/clip.dat"
+done
+
+start_in "$app"
+# Killed as it is about to move clip.3 onto clip.2.
+strace -f -qq -o "$work/strace.log" -p "$pid" -P "$app/clip.3" -e trace=rename,renameat,renameat2 \
+    -e inject=rename,renameat,renameat2:signal=KILL:when=1 &
+started+=($!)
+for _ in $(seq 50); do
+    (($(awk '/^TracerPid:/ {print $2}' "/proc/$pid/status") != 0)) && break
+    sleep 0.1
+done
+copy_text "the new copy"
+for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "the program was not stopped mid-capture"
+[[ $(clip_text "$app/clip.1") == "old 2" && ! -e "$app/clip.2" && -e "$app/pellion.journal" ]] ||
+    fail "not stopped after two moves: $(ls "$app")"
+
+start_in "$app"
+[[ $(clip_count) == 9 ]] || fail "count $(clip_count) after the restart"
+for n in $(seq 0 8); do
+    want="old $((n + 1))"
+    ((n == 8)) && want="the new copy"
+    [[ $(clip_title "$n") == "$want" ]] || fail "slot $n titled '$(clip_title "$n")', expected '$want'"
+    [[ $(clip_text "$app/clip.$n") == "$want" ]] || fail "slot $n holds '$(clip_text "$app/clip.$n")', expected '$want'"
+done
+[[ -z $(find "$app" -maxdepth 1 -name 'pellion.journal*') ]] || fail "journal files left"
+close_and_wait "$win" "$pid"
+echo "PASS"

@@ -1,0 +1,294 @@
+// List changes cut short. A process stopped (as by kill -9) before any one of
+// a change's steps on disk, then started again: every title names its own
+// clip, and nothing stored before is lost but the clip a full list shifts
+// out. A full disk: the change does not happen, and the user is told once.
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+#include <map>
+#include <set>
+
+#include "app/settings_file.h"
+#include "capture/save_notice.h"
+#include "store/fields.h"
+#include "store/group_files.h"
+#include "store/index_files.h"
+#include "store/list_journal.h"
+#include "store/slot_files.h"
+#include "ui/logic/drop_matrix.h"
+#include "unit/monitor_fixture.h"
+
+using namespace pellion;
+using namespace pellion::test;
+
+namespace {
+
+std::string ContentOf(const std::string& title) { return "clip " + title; }
+
+// The lists every case starts from, each clip file holding "clip " + its title.
+struct Scene {
+    explicit Scene(const std::string& folder, int clips) {
+        state.dataFolder = folder;
+        UseLibrary(state, 1);
+        EXPECT_TRUE(LoadAllLists(state));
+        auto& l = state.lists;
+        for (int n = 0; n < clips; ++n) {
+            l.clipboardClips.titles[n] = "old" + std::to_string(n);
+            file(SlotPath(state, {ListKind::ClipboardClips, n}), l.clipboardClips.titles[n]);
+        }
+        l.clipboardClips.count = clips;
+        EXPECT_TRUE(SaveClipboardClips(state));
+        EXPECT_TRUE(files::writeWhole(folder + "clip.tmp", ContentOf("new")));
+        l.groupNames.titles[3] = "Source";
+        EXPECT_TRUE(SaveGroupNames(state));
+        EXPECT_TRUE(EnsureGroupFiles(state.libraryFolder, 3));
+        for (int n : {0, 5, 95}) {
+            const std::string title = "g3." + std::to_string(n);
+            file(SlotPath(state, {ListKind::GroupClips, n, 3}), title);
+            EXPECT_TRUE(WriteTitleAt(GroupTitlesPath(state.libraryFolder, 3), n, title));
+        }
+        l.groupClips.titles[1] = "g0.1";
+        file(SlotPath(state, {ListKind::GroupClips, 1}), "g0.1");
+        EXPECT_TRUE(SaveCurrentGroup(state));
+        for (int n = 0; n < 2; ++n) {
+            file(SlotPath(state, {ListKind::Bulk, n}), "bulk" + std::to_string(n));
+            EXPECT_TRUE(WriteTitleAt(folder + "bulk.dat", n, "bulk" + std::to_string(n)));
+        }
+        state.settings.BulkCount = 2;
+        EXPECT_TRUE(SaveSettings(state) && LoadBulkCache(state));
+    }
+    void file(const std::string& path, const std::string& title) {
+        EXPECT_TRUE(files::writeWhole(path, ContentOf(title)));
+    }
+
+    platform::fake::FakePlatform fake;
+    ProgramState state{fake.platform};
+};
+
+void DragOnto(ProgramState& ps, ui::DragItem item, ui::DropOn on) {
+    ui::ArmDrag(ps, item, ui::MouseButton::Left, 500, 500);
+    ui::DragMouseMove(ps, 500, 520);
+    ui::Drop(ps, on);
+}
+
+// The lists a start reads from folder.
+void Start(ProgramState& ps, const std::string& folder) {
+    ps.dataFolder = folder;
+    LoadSettings(ps);
+    EXPECT_TRUE(LoadAllLists(ps));
+}
+
+// Every title the lists on disk hold, as a fresh start reads them, each
+// checked against the file it names.
+std::multiset<std::string> StoredTitles(const std::string& folder) {
+    EXPECT_TRUE(ReplayListJournal(folder));
+    platform::fake::FakePlatform fake;
+    ProgramState ps{fake.platform};
+    Start(ps, folder);
+    std::multiset<std::string> titles;
+    auto check = [&](const std::string& title, const SlotRef& slot) {
+        if (title.empty()) return;
+        titles.insert(title);
+        const Bytes b = files::readAll(SlotPath(ps, slot)).value_or(Bytes{});
+        EXPECT_EQ(std::string(b.begin(), b.end()), ContentOf(title)) << "titled " << title;
+    };
+    const auto& l = ps.lists;
+    for (int n = 0; n < l.clipboardClips.count; ++n) check(l.clipboardClips.titles[n], {ListKind::ClipboardClips, n});
+    for (int n = 0; n < kTransferSlots; ++n) check(l.transferSlots.titles[n], {ListKind::TransferSlots, n});
+    for (int g = 0; g < kGroups; ++g) {
+        const Bytes index = files::readAll(GroupTitlesPath(GroupFolder(ps, g), g)).value_or(Bytes{});
+        for (int n = 0; n < kGroupSlots; ++n) check(field::textAt(index, n * 50, 50), {ListKind::GroupClips, n, g});
+    }
+    for (int n = 0; n < ps.settings.BulkCount; ++n) check(l.bulkTitles[n], {ListKind::Bulk, n});
+    EXPECT_FALSE(files::exists(folder + kListJournalName));
+    EXPECT_TRUE(files::list(folder, "pellion.journal.*").empty());
+    return titles;
+}
+
+struct Interrupted {
+    const char* name;
+    int clips;  // Clipboard Clips at the start
+    std::function<bool(ProgramState&)> change;
+    std::set<std::string> mayGo = {};  // titles the change itself removes
+};
+
+void PrintTo(const Interrupted& c, std::ostream* os) { *os << c.name; }
+
+class StoppedChange : public ::testing::TestWithParam<Interrupted> {};
+
+TEST_P(StoppedChange, LeavesEveryTitleWithItsOwnClipAfterARestart) {
+    const Interrupted& c = GetParam();
+    const bool inMemory = std::filesystem::is_directory("/dev/shm");
+    TempFolder dir(inMemory ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path());
+    const std::string start = dir.path() + "start/";
+    std::filesystem::create_directory(start);
+    { Scene scene(start, c.clips); }
+    const std::multiset<std::string> before = StoredTitles(start);
+    int stops = 0;
+    for (int stopAt = 1;; ++stopAt) {
+        const std::string folder = dir.path() + "run/";
+        std::filesystem::remove_all(folder);
+        std::filesystem::copy(start, folder, std::filesystem::copy_options::recursive);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            platform::fake::FakePlatform fake;
+            ProgramState ps{fake.platform};
+            Start(ps, folder);
+            int step = 0;
+            SetListStepHook([&] {
+                if (++step == stopAt) ::_exit(2);
+            });
+            ::_exit(c.change(ps) ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        const std::multiset<std::string> after = StoredTitles(folder);
+        for (const std::string& title : before)
+            EXPECT_TRUE(c.mayGo.count(title) || after.count(title)) << title << " lost, stopped at step " << stopAt;
+        if (::testing::Test::HasFailure()) FAIL() << "stopped before step " << stopAt;
+        if (WEXITSTATUS(status) != 2) {
+            EXPECT_EQ(WEXITSTATUS(status), 0) << "the change failed";
+            break;
+        }
+        ++stops;
+    }
+    EXPECT_GT(stops, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, StoppedChange,
+    ::testing::Values(
+        Interrupted{"CaptureIntoAFullList", 9, [](ProgramState& ps) { return FileCapturedClip(ps, "new"); }, {"old0"}},
+        Interrupted{"CaptureIntoAListWithRoom", 4, [](ProgramState& ps) { return FileCapturedClip(ps, "new"); }},
+        Interrupted{"GroupMovedOntoAnEmptyName", 0,
+                    [](ProgramState& ps) {
+                        DragOnto(ps, {ui::DragSource::Group, 3}, {ui::DropTarget::GroupName, 7});
+                        return ps.lists.groupNames.titles[3].empty();
+                    }},
+        Interrupted{"GroupClipMovedToTheShownGroup", 0,
+                    [](ProgramState& ps) {
+                        return MoveClipToSlot(ps, {ListKind::GroupClips, 5, 3}, {ListKind::GroupClips, 9});
+                    }},
+        Interrupted{"BulkCacheMovedIntoAGroup", 0,
+                    [](ProgramState& ps) {
+                        DragOnto(ps, {ui::DragSource::Bulk, 0}, {ui::DropTarget::GroupName, 8});
+                        return ps.settings.BulkCount == 0;
+                    }},
+        Interrupted{"GroupEmptiedOnTheTrash", 0,
+                    [](ProgramState& ps) {
+                        DragOnto(ps, {ui::DragSource::Group, 3}, {ui::DropTarget::Trash});
+                        return ps.lists.groupNames.titles[3].empty();
+                    },
+                    {"g3.0", "g3.5", "g3.95"}},
+        Interrupted{"BulkCacheCleared", 0, [](ProgramState& ps) { return ClearBulkCache(ps); }, {"bulk0", "bulk1"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ListJournal, NamingAFileOutsideTheDataFolderIsRefusedWhole) {
+    TempFolder dir;
+    const std::string folder = dir.path() + "data/";
+    std::filesystem::create_directory(folder);
+    { Scene scene(folder, 9); }
+    const std::multiset<std::string> before = StoredTitles(folder);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        platform::fake::FakePlatform fake;
+        ProgramState ps{fake.platform};
+        Start(ps, folder);
+        // Stopped once the journal is written, before anything moved.
+        SetListStepHook([&] {
+            if (files::exists(folder + kListJournalName)) ::_exit(2);
+        });
+        ::_exit(FileCapturedClip(ps, "new") ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_EQ(WEXITSTATUS(status), 2);
+    Bytes journal = files::readAll(folder + kListJournalName).value_or(Bytes{});
+    const std::string inside = "clip.0", outside = "../v.0";
+    auto at = std::search(journal.begin(), journal.end(), inside.begin(), inside.end());
+    ASSERT_NE(at, journal.end());
+    std::copy(outside.begin(), outside.end(), at);
+    ASSERT_TRUE(files::writeWhole(folder + kListJournalName, journal));
+
+    EXPECT_EQ(StoredTitles(folder), before);
+    EXPECT_FALSE(files::exists(dir.path() + "v.0"));
+}
+
+// A data folder on a small file system of its own, filled up on demand.
+class FullDisk : public MonitorTest {
+protected:
+    FullDisk() {
+        disk = dir.path() + "disk/";
+        std::filesystem::create_directory(disk);
+        mounted = ::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=1m,mode=0700") == 0;
+        state.dataFolder = disk;
+        UseLibrary(state, 1);
+        EXPECT_TRUE(LoadAllLists(state));
+        state.monitor.hooks.setCaption = [this](const std::string& c) { shownCaption = c; };
+    }
+    ~FullDisk() override {
+        if (mounted) ::umount2(disk.c_str(), MNT_DETACH);
+    }
+    // Leaves room for exactly this many bytes of whole pages.
+    void leaveRoom(std::int64_t bytes) {
+        files::remove(disk + "filler");
+        const std::int64_t page = 4096, room = (bytes + page - 1) / page * page;
+        ASSERT_TRUE(files::writeWhole(disk + "filler", Bytes(std::size_t(files::freeBytes(disk) - room), 'f')));
+        ASSERT_EQ(files::freeBytes(disk), room);
+    }
+
+    std::string disk, shownCaption;
+    bool mounted = false;
+};
+
+TEST_F(FullDisk, CaptureThatCannotBeFiledLeavesTheListAsItWasAndTellsOnce) {
+    if (!mounted) GTEST_SKIP() << "mounting a small file system needs root";
+    for (int n = 0; n < 4; ++n) ASSERT_EQ(capture("clip " + std::to_string(n)), TickOutcome::Captured);
+    const Bytes index = read(disk + "clip.dat");
+    // Room for the snapshot, none for anything after it.
+    const std::string big(40000, 'x');
+    leaveRoom(20 + big.size() + 1);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(capture(big), TickOutcome::Failed);
+    EXPECT_EQ(capture(big + "y"), TickOutcome::Failed);
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
+    EXPECT_NE(told.find("copies are not saved"), std::string::npos) << told;
+    EXPECT_NE(shownCaption.find(kNotSavedNotice), std::string::npos) << shownCaption;
+
+    EXPECT_EQ(read(disk + "clip.dat"), index);
+    EXPECT_EQ(state.lists.clipboardClips.count, 4);
+    EXPECT_EQ(files::list(disk, "clip.*"), (std::vector<std::string>{"clip.0", "clip.1", "clip.2", "clip.3", "clip.dat"}));
+    EXPECT_TRUE(files::list(disk, "pellion.journal*").empty());
+
+    files::remove(disk + "filler");
+    EXPECT_EQ(capture("room again"), TickOutcome::Captured);
+    EXPECT_EQ(title(4), "room again");
+    EXPECT_EQ(shownCaption.find(kNotSavedNotice), std::string::npos) << shownCaption;
+}
+
+TEST_F(FullDisk, GroupThatCannotBeCopiedWholeChangesNothing) {
+    if (!mounted) GTEST_SKIP() << "mounting a small file system needs root";
+    Scene scene(disk, 0);
+    ASSERT_TRUE(files::writeWhole(SlotPath(scene.state, {ListKind::GroupClips, 95, 3}), Bytes(100000, 'g')));
+    // Every file as it is, by its path inside the folder.
+    auto folder = [&] {
+        std::map<std::string, Bytes> out;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(disk))
+            if (e.is_regular_file() && e.path().filename() != "filler") out[e.path().string()] = read(e.path());
+        return out;
+    };
+    const auto before = folder();
+    leaveRoom(2 * 4096);
+    DragOnto(scene.state, {ui::DragSource::Group, 3}, {ui::DropTarget::GroupName, 7});
+    EXPECT_EQ(scene.state.lists.groupNames.titles[7], "");
+    EXPECT_EQ(scene.state.lists.groupNames.titles[3], "Source");
+    EXPECT_EQ(folder(), before);
+}
+
+}  // namespace
