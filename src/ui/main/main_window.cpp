@@ -166,7 +166,7 @@ void Edit::applyWindow() {
     // not reach the window manager once the native window exists.
     if (w.shown && !isVisible()) {
         show();
-        placeFrame(40);
+        placeFrame(QPoint(scale_.toPixels(w.left), scale_.toPixels(w.top)), 100);
         appliedTopmost_ = -1;  // a window manager may drop the state on mapping
     } else if (!w.shown && isVisible()) {
         hide();
@@ -184,14 +184,12 @@ void Edit::applyWindow() {
 // Placed before the window manager framed it, the window's inside went where
 // its frame's corner should be (the title bar above the screen at Top 0):
 // once the frame is known, the window goes there again.
-void Edit::placeFrame(int triesLeft) {
+void Edit::placeFrame(QPoint want, int triesLeft) {
     if (!isVisible() || windowState() != Qt::WindowNoState) return;
     if (frameGeometry() == geometry()) {
-        if (triesLeft > 0) QTimer::singleShot(50, this, [this, triesLeft] { placeFrame(triesLeft - 1); });
+        if (triesLeft > 0) QTimer::singleShot(50, this, [this, want, triesLeft] { placeFrame(want, triesLeft - 1); });
         return;
     }
-    const FormWindow& w = ps_.mainForm.form.window;
-    const QPoint want(scale_.toPixels(w.left), scale_.toPixels(w.top));
     if (pos() != want) {
         appliedPos_ = want;
         move(want);
