@@ -185,8 +185,9 @@ void Edit::applyWindow() {
 // its frame's corner should be (the title bar above the screen at Top 0):
 // once the frame is known, the window goes there again.
 void Edit::placeFrame(QPoint want, int triesLeft) {
-    if (!isVisible() || windowState() != Qt::WindowNoState) return;
-    if (frameGeometry() == geometry()) {
+    if (!isVisible()) return;
+    // A first run shows the window minimised and restores it at once.
+    if (windowState() != Qt::WindowNoState || frameGeometry() == geometry()) {
         if (triesLeft > 0) QTimer::singleShot(50, this, [this, want, triesLeft] { placeFrame(want, triesLeft - 1); });
         return;
     }
