@@ -44,7 +44,12 @@ dialog_look() {
         [[ $actions == *' = '* ]] && break
         sleep 0.1
     done
-    [[ $actions == *MINIMIZE* || $actions == *MAXIMIZE* ]] && fail "$2 can be minimised or maximised: $actions"
+    # Motif hints: functions and decorations without minimise (8, 32) and
+    # maximise (16, 64); a fixed size leaves nothing to maximise either.
+    read -r functions decorations < <(xprop -id "$1" _MOTIF_WM_HINTS | awk -F' = ' '{split($2, v, ", "); print v[2], v[3]}')
+    (((functions & 0x18) == 0 && (decorations & 0x60) == 0)) ||
+        fail "$2 offers minimise or maximise: $(xprop -id "$1" _MOTIF_WM_HINTS)"
+    [[ $actions == *MAXIMIZE* ]] && fail "$2 can be maximised: $actions"
     read -r x y < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
     size=$(xwininfo -root | awk '/^  Width:/ {w=$2} /^  Height:/ {h=$2} END {print w, h}')
     read -r sw sh <<<"$size"

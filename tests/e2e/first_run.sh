@@ -32,11 +32,14 @@ expect d4 21 5532 Reserved2
 expect d2 41 1 IconOption
 expect d2 43 -1 HelpOption
 expect d2 45 1 ClearOption
-expect f4 51 $(((height * 15 - 6672) / 2)) ViewerTop
-expect f4 55 $(((width * 15 - 6948) / 2)) ViewerLeft
+# The viewer centred on the screen measured in the program's twips.
+twips() { echo $(((2 * $1 * 1440 + twip_dpi * pixel_ratio) / (2 * twip_dpi * pixel_ratio))); }
+centred() { awk -v s="$(twips "$1")" -v d="$2" 'BEGIN {printf "%g", (s - d) / 2}'; }
+expect f4 51 "$(centred "$height" 6672)" ViewerTop
+expect f4 55 "$(centred "$width" 6948)" ViewerLeft
 expect f4 59 5672 ViewerHeight
 expect f4 63 6852 ViewerWidth
-expect d2 69 $((width * 15 >= 12288 ? 1 : 0)) SizeOption
+expect d2 69 $(($(twips "$width") >= 12288 && $(twips "$height") >= 8820 ? 1 : 0)) SizeOption
 for off in 85 87 91 95 97 101; do expect d2 $off 1 "field"; done
 for off in 37 39 47 49 67 75 77 79 81 83 89 93 99 103; do expect d2 $off 0 "field"; done
 expect f4 105 0 ColumnTop

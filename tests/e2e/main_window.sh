@@ -108,7 +108,8 @@ expect_size "$w" 2844 3700
 for _ in $(seq 30); do is_above "$w" && break; sleep 0.1; done
 is_above "$w" || fail "reduced window not on top: $(xprop -id "$w" _NET_WM_STATE)"
 read -r x y < <(xdotool getwindowgeometry "$w" | awk '/Position/ {split($2, p, ","); print p[1], p[2]}')
-((x >= 200 && x <= 210 && y >= 100 && y <= 125)) || fail "reduced window at $x,$y"
+# The frame's corner at the remembered place: the inside a border and a title bar further.
+((x >= $(px 3000) && x <= $(px 3000) + 10 && y >= $(px 1500) && y <= $(px 1500) + 40)) || fail "reduced window at $x,$y"
 close_and_wait "$w" "$pid"
 echo "ok: reduced layout kept on top"
 echo "PASS"

@@ -70,6 +70,7 @@ ClipSettingsDialog::ClipSettingsDialog(ProgramState& ps, ClipSettings held, QWid
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setObjectName(QStringLiteral("Settings"));
     auto* grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);  // a form of fixed size: nothing to maximise
     label1_ = new QLabel(QStringLiteral("Clip Title...."), this);
     title_ = new QLineEdit(this);
     title_->setObjectName(QStringLiteral("title"));
@@ -152,6 +153,7 @@ GroupNamingDialog::GroupNamingDialog(ProgramState& ps, int group, QWidget* paren
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setObjectName(QStringLiteral("Groupnamer"));
     auto* grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);  // a form of fixed size: nothing to maximise
     grid->addWidget(new QLabel(QStringLiteral("Group Title..."), this), 0, 0);
     title_ = new QLineEdit(this);
     title_->setObjectName(QStringLiteral("title"));

@@ -31,6 +31,7 @@ BulkSpacingDialog::BulkSpacingDialog(ProgramState& ps, QWidget* parent) : QDialo
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowStaysOnTopHint);
     auto* grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);  // a form of fixed size: nothing to maximise
     for (int i = 0; i < kSpacingOptions; ++i) {
         options_[i] = new QRadioButton(QString::number(i + 1), this);
         options_[i]->setObjectName(QStringLiteral("spacing%1").arg(i));

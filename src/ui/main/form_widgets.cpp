@@ -113,7 +113,7 @@ QWidget* CreateFormWidget(const WidgetState& w, QWidget* parent, const TwipScale
         // it clear the line at any font size.
         if (!w.caption.empty())
             frame->setStyleSheet(QStringLiteral(
-                "QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; }"
+                "QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; background-color: palette(window); }"
                 "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
         return frame;
     }

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWindow>
 
 #include "ui/main/form_widgets.h"
@@ -151,12 +152,13 @@ void Edit::applyWindow() {
         appliedCaption_ = w.caption;
     }
     const QSize client = clientPixels();
-    if (client != appliedClient_) {
+    const bool resized = client != appliedClient_;
+    if (resized) {
         setFixedSize(client);
         appliedClient_ = client;
     }
     const QPoint pos(scale_.toPixels(w.left), scale_.toPixels(w.top));
-    if (w.show == WindowShow::Normal && pos != appliedPos_) {
+    if (w.show == WindowShow::Normal && (pos != appliedPos_ || resized)) {
         move(pos);
         appliedPos_ = pos;
     }
@@ -164,6 +166,7 @@ void Edit::applyWindow() {
     // not reach the window manager once the native window exists.
     if (w.shown && !isVisible()) {
         show();
+        placeFrame(QPoint(scale_.toPixels(w.left), scale_.toPixels(w.top)), 100);
         appliedTopmost_ = -1;  // a window manager may drop the state on mapping
     } else if (!w.shown && isVisible()) {
         hide();
@@ -175,6 +178,22 @@ void Edit::applyWindow() {
         // On the window handle: QWidget::setWindowFlag would hide the window.
         windowHandle()->setFlag(Qt::WindowStaysOnTopHint, w.topmost);
         appliedTopmost_ = w.topmost;
+    }
+}
+
+// Placed before the window manager framed it, the window's inside went where
+// its frame's corner should be (the title bar above the screen at Top 0):
+// once the frame is known, the window goes there again.
+void Edit::placeFrame(QPoint want, int triesLeft) {
+    if (!isVisible()) return;
+    // A first run shows the window minimised and restores it at once.
+    if (windowState() != Qt::WindowNoState || frameGeometry() == geometry()) {
+        if (triesLeft > 0) QTimer::singleShot(50, this, [this, want, triesLeft] { placeFrame(want, triesLeft - 1); });
+        return;
+    }
+    if (pos() != want) {
+        appliedPos_ = want;
+        move(want);
     }
 }
 

@@ -57,6 +57,7 @@ private:
     void applyWidget(std::size_t slot, bool boldChanged);
     void applyWindow();
     void applyRequests();
+    void placeFrame(QPoint want, int triesLeft);
     QRect toPixels(const TwipRect& r) const;
     QSize clientPixels() const;
 
