@@ -53,6 +53,11 @@ public:
     // The current owner (the one seen at open() while open); nullopt when
     // nobody owns the clipboard or the platform cannot tell.
     virtual std::optional<OwnerStamp> owner() { return std::nullopt; }
+    // Just before a paste keystroke, with the clipboard closed: what this
+    // program put on the clipboard is also offered wherever that keystroke
+    // may take its paste from (on X11 terminals paste the PRIMARY selection
+    // on Shift+Insert). False when this program owns nothing to offer.
+    virtual bool offerToPasteKey() { return false; }
 };
 
 }  // namespace pellion::platform

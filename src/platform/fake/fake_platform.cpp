@@ -39,6 +39,12 @@ bool FakeClipboard::setData(std::uint32_t id, Bytes bytes) {
     return true;
 }
 
+bool FakeClipboard::offerToPasteKey() {
+    if (!ownerStamp || ownerStamp->window != ownWindow) return false;
+    pasteOffers.push_back(content);
+    return true;
+}
+
 std::uint32_t FakeClipboard::registerFormat(const std::string& name) {
     auto [it, added] = registered_.try_emplace(name, nextId_);
     if (added) ++nextId_;

@@ -13,6 +13,10 @@
 // lasts, while the owner offers the marker itself (we own it with the marker),
 // and while nobody owns the CLIPBOARD: an empty CLIPBOARD has nothing to
 // capture, so it counts as seen.
+//
+// A paste keystroke: terminals paste PRIMARY on Shift+Insert, so what we own
+// on the CLIPBOARD is then offered as PRIMARY too, until another program
+// selects something. Nothing reads PRIMARY for capture.
 #include <chrono>
 #include <memory>
 
@@ -41,6 +45,7 @@ public:
     bool isFormatAvailable(std::uint32_t id) override;
     void setText(const std::string& text) override;
     std::optional<OwnerStamp> owner() override;
+    bool offerToPasteKey() override;
 
     // What the reader did so far, for tests and measurements.
     struct Stats {
