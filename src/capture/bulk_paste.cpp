@@ -5,6 +5,7 @@
 
 #include "app/program_state.h"
 #include "app/settings_file.h"
+#include "paste/paste_engine.h"
 #include "platform/files.h"
 #include "store/index_files.h"
 #include "store/restore_clip.h"
@@ -42,7 +43,10 @@ void Send(ProgramState& ps, const char* keys, bool wait) {
 
 // The paste keystroke waits until the target has taken the clipboard: the
 // next restore replaces what it would otherwise paste.
-void PasteClipboard(ProgramState& ps) { Send(ps, "+{INSERT}", true); }
+void PasteClipboard(ProgramState& ps) {
+    OfferToPasteKey(ps);
+    Send(ps, "+{INSERT}", true);
+}
 
 const std::string& UserText(ProgramState& ps) {
     if (!ps.bulkPaste.userTextLoaded) LoadSpacerText(ps);

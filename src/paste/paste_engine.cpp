@@ -84,6 +84,7 @@ void TypeKeys(ProgramState& ps) {
         keys->send("+{END}", true);
         keys->send("{BACKSPACE}", true);
     }
+    OfferToPasteKey(ps);
     keys->send("+{INSERT}", true);
     ProcessEvents(ps);
     if (mode == KeyMode::Bookmark) keys->send("{ENTER}", false);
@@ -94,6 +95,10 @@ void TypeKeys(ProgramState& ps) {
 }
 
 }  // namespace
+
+void OfferToPasteKey(ProgramState& ps) {
+    if (ps.platform.clipboard) ps.platform.clipboard->offerToPasteKey();
+}
 
 PastePlan PlanForListMode(int listMode) {
     switch (listMode) {

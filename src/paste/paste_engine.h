@@ -37,5 +37,8 @@ void PasteTimerTick(ProgramState& ps);
 // The mouse hook's report of a click; foreground is the window clicked into.
 void NextClickEvent(ProgramState& ps, platform::WindowId foreground);
 void SendPasteKeys(ProgramState& ps);
+// Before each paste keystroke: terminals take it from elsewhere than the
+// clipboard, so the clip is offered there too.
+void OfferToPasteKey(ProgramState& ps);
 
 }  // namespace pellion

@@ -77,6 +77,11 @@ public:
         (void)changed;
         return false;
     }
+    // Just before a paste keystroke, with the clipboard closed: what this
+    // program put on the clipboard is also offered wherever that keystroke
+    // may take its paste from (on X11 terminals paste the PRIMARY selection
+    // on Shift+Insert). False when this program owns nothing to offer.
+    virtual bool offerToPasteKey() { return false; }
 };
 
 }  // namespace pellion::platform

@@ -7,6 +7,7 @@
 #include "app/program_state.h"
 #include "platform/files.h"
 #include "store/le_bytes.h"
+#include "store/windows_formats.h"
 
 namespace pellion {
 
@@ -53,14 +54,8 @@ private:
     std::uint64_t pos_ = 0;
 };
 
-struct Record {
-    std::uint32_t id = 0;
-    std::string name;
-    std::int32_t size = 0;
-};
-
 // The header of the next record; false when the file ends inside it.
-bool readHeader(ClipReader& in, bool named, Record& r) {
+bool readHeader(ClipReader& in, bool named, ClipRecord& r, std::int32_t& size) {
     std::int32_t id = 0, nameLength = 0;
     if (!in.i32(id)) return false;
     r.id = static_cast<std::uint32_t>(id);
@@ -69,27 +64,38 @@ bool readHeader(ClipReader& in, bool named, Record& r) {
         r.name.assign(static_cast<std::size_t>(nameLength), '\0');
         if (!in.bytes(r.name.size(), r.name.data())) return false;
     }
-    return in.length(r.size);
+    return in.length(size);
 }
 
-// Restores the records of layout A (named) or C; returns the outcome.
-RestoreResult restoreRecords(ProgramState& state, ClipReader& in, std::int32_t count, bool named) {
-    auto& cb = *state.platform.clipboard;
+// Reads the records of layout A (named) or C that a restore keeps; false
+// when the file ends inside one (the whole ones are in out).
+bool readRecords(const ClipState& clip, ClipReader& in, std::int32_t count, bool named, std::vector<ClipRecord>& out) {
     for (std::int32_t i = 0; i < count; ++i) {
-        Record r;
-        if (!readHeader(in, named, r)) return RestoreResult::Truncated;
-        const auto size = static_cast<std::size_t>(r.size);
-        const bool textFormat = r.id == platform::kTextFormat || r.id == platform::kOemTextFormat;
-        if ((state.clip.textOnly && !textFormat) || IsExcludedFormat(r.name) || size == 0) {
-            in.skip(size);
+        ClipRecord r;
+        std::int32_t size = 0;
+        if (!readHeader(in, named, r, size)) return false;
+        if ((clip.textOnly && !IsTextRecord(r)) || IsExcludedFormat(r.name) || size == 0) {
+            in.skip(static_cast<std::size_t>(size));
             continue;
         }
-        platform::Bytes data(size);
-        if (!in.bytes(size, data.data())) return RestoreResult::Truncated;
-        const std::uint32_t id = r.name.empty() ? r.id : cb.registerFormat(r.name);
-        if (!cb.setData(id, std::move(data))) return RestoreResult::Interrupted;
+        r.data.resize(static_cast<std::size_t>(size));
+        if (!in.bytes(r.data.size(), r.data.data())) return false;
+        out.push_back(std::move(r));
     }
-    return RestoreResult::Restored;
+    return true;
+}
+
+// Restores the records of layout A or C. A format this clipboard cannot
+// hold is left out; the others are served all the same.
+RestoreResult restoreRecords(ProgramState& state, ClipReader& in, std::int32_t count, bool named) {
+    auto& cb = *state.platform.clipboard;
+    std::vector<ClipRecord> records;
+    const bool whole = readRecords(state.clip, in, count, named, records);
+    for (ClipRecord& r : ServableRecords(std::move(records))) {
+        const std::uint32_t id = r.name.empty() ? r.id : cb.registerFormat(r.name);
+        cb.setData(id, std::move(r.data));
+    }
+    return whole ? RestoreResult::Restored : RestoreResult::Truncated;
 }
 
 }  // namespace

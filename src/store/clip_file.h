@@ -61,12 +61,14 @@ enum class RestoreResult {
     Restored,     // every record is on the clipboard, with the marker
     Truncated,    // the file ended inside a record: the whole ones, with the marker
     Busy,         // the clipboard would not open: nothing changed (text of a text-only file aside)
-    Interrupted,  // a block was refused: the blocks so far, no marker
+    Interrupted,  // the marker was refused: the blocks without it
 };
 
 // Puts the clip file at path on the clipboard in place of its content and adds
 // the marker. Reads the named, text-only and unnamed layouts; a missing or
-// empty file gives an empty clipboard with the marker.
+// empty file gives an empty clipboard with the marker. Formats made on
+// Windows are served as what they mean here; a format that cannot be served
+// is left out.
 RestoreResult RestoreClipFile(ProgramState& state, const std::string& path);
 
 // The text block of a clip file as a snapshot keeps it (format 1, or the

@@ -29,7 +29,9 @@ le32() {
 }
 # A clip file holding text $2, as a capture writes it: one text record with its NUL.
 write_text_clip() {
-    { printf '\xff\xff\xff\xff'; le32 1; le32 1; le32 0; le32 $((${#2} + 1)); printf '%s\0' "$2"; } >"$1"
+    local size
+    size=$(printf '%s' "$2" | wc -c)  # bytes, whatever the locale
+    { printf '\xff\xff\xff\xff'; le32 1; le32 1; le32 0; le32 $((size + 1)); printf '%s\0' "$2"; } >"$1"
 }
 # Title $3 at slot $2 of index file $1 (50 bytes per title).
 write_title() {

@@ -91,7 +91,9 @@ Ran run(const std::vector<std::string>& argv, std::chrono::seconds limit) {
     return r;
 }
 
-Ran xclipOut(const std::string& target) { return run({"xclip", "-selection", "clipboard", "-o", "-t", target}); }
+Ran xclipOut(const std::string& target, const std::string& selection) {
+    return run({"xclip", "-selection", selection, "-o", "-t", target});
+}
 
 std::vector<std::string> xclipIn(const std::string& target, const std::string& file) {
     // -quiet keeps xclip in the foreground, so the test can end it.

@@ -25,8 +25,8 @@ struct Ran {
 };
 Ran run(const std::vector<std::string>& argv, std::chrono::seconds limit = std::chrono::seconds(30));
 
-// "xclip -o" of one target of the CLIPBOARD.
-Ran xclipOut(const std::string& target);
+// "xclip -o" of one target of the CLIPBOARD (or of "primary").
+Ran xclipOut(const std::string& target, const std::string& selection = "clipboard");
 
 // A raw requestor on a connection of its own.
 class Probe {

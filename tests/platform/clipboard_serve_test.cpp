@@ -4,8 +4,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/program_state.h"
 #include "platform/clip_support.h"
+#include "platform/platform.h"
 #include "platform/x11/x11_clipboard.h"
+#include "store/clip_file.h"
 
 namespace pellion::test {
 namespace {
@@ -189,6 +192,87 @@ TEST_F(ClipboardServe, OpenIsExclusiveAndOnlyServableIdsAreTaken) {
     EXPECT_FALSE(clip->setData(kTextFormat, bytesOf("closed")));
     EXPECT_EQ(xclipOut("UTF8_STRING").out, bytesOf("oem"));  // format 7 serves as text
     EXPECT_TRUE(clip->isFormatAvailable(kTextFormat));
+}
+
+TEST_F(ClipboardServe, APasteKeyAlsoOffersOurContentAsPrimary) {
+    const Bytes text = bytesOf("line 1\nzwei \xe2\x82\xac");
+    restore({{kTextFormat, withNul("line 1\nzwei \xe2\x82\xac")}, {clip->registerFormat("text/html"), bytesOf("<p>")}});
+    ASSERT_TRUE(clip->offerToPasteKey());
+    EXPECT_EQ(xclipOut("UTF8_STRING", "primary").out, text);
+    EXPECT_EQ(xclipOut("text/html", "primary").out, bytesOf("<p>"));
+    // Only a paste key takes PRIMARY: a restore alone leaves it as it was.
+    restore({{kTextFormat, withNul("next")}});
+    EXPECT_EQ(xclipOut("UTF8_STRING").out, bytesOf("next"));
+    EXPECT_EQ(xclipOut("UTF8_STRING", "primary").out, text);
+}
+
+Bytes le32(std::int64_t v) {
+    Bytes b;
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(static_cast<std::uint64_t>(v) >> (8 * i)));
+    return b;
+}
+Bytes operator+(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+struct Record {
+    std::uint32_t id;
+    std::string name;
+    Bytes data;
+};
+// A clip file with names (-1, count, records) or without (count, records).
+Bytes clipFile(const std::vector<Record>& records, bool named) {
+    Bytes b = named ? le32(-1) : Bytes{};
+    b = b + le32(static_cast<std::int64_t>(records.size()));
+    for (const auto& r : records) {
+        b = b + le32(r.id);
+        if (named) b = b + le32(static_cast<std::int64_t>(r.name.size())) + bytesOf(r.name);
+        b = b + le32(static_cast<std::int64_t>(r.data.size())) + r.data;
+    }
+    return b;
+}
+
+// Clip files made on Windows, restored by the store: what their formats mean
+// is served, what cannot be served is left out, and the marker is there.
+TEST(ClipboardServeWindowsClips, ServeWhatTheirFormatsMean) {
+    platform::Platform platform;
+    platform.clipboard = X11Clipboard::create();
+    ASSERT_TRUE(platform.clipboard) << "no display";
+    ProgramState state(platform);
+
+    const std::u16string utf16 = u"Gr\u00fc\u00dfe \u20ac\nline 2";
+    Bytes text16;
+    for (char16_t c : utf16 + u'\0') text16 = text16 + Bytes{std::uint8_t(c & 0xFF), std::uint8_t(c >> 8)};
+    const Bytes utf8 = bytesOf("Gr\xc3\xbc\xc3\x9f" "e \xe2\x82\xac\nline 2");
+    // One 24-bit pixel: a 40-byte header and one padded row.
+    const Bytes dib = le32(40) + le32(1) + le32(1) + Bytes{1, 0, 24, 0} + Bytes(24, 0) + Bytes{0x10, 0x20, 0x30, 0};
+    const Bytes bmp = bytesOf("BM") + le32(14 + 44) + le32(0) + le32(14 + 40) + dib;
+    const std::string html = "Version:0.9\r\nStartFragment:000058\r\nEndFragment:000069\r\n<p><b>bold</b></p>";
+    const Bytes locale = le32(0x407), ansi = bytesOf("Gr\xfc\xdf" "e \x80\nline 2"), oem = bytesOf("?");
+    struct Case {
+        const char* what;
+        Bytes file;
+        std::vector<std::pair<std::string, Bytes>> served;
+    } cases[] = {
+        {"named", clipFile({{13, "", text16}, {16, "", locale}, {1, "", ansi + Bytes{0}}, {7, "", oem + Bytes{0}},
+                            {8, "", dib}, {0xC0A1, "HTML Format", bytesOf(html)}}, true),
+         {{"UTF8_STRING", utf8}, {"image/bmp", bmp}, {"HTML Format", bytesOf(html)}, {"text/html", bytesOf("<b>bold</b>")}}},
+        {"unnamed", clipFile({{13, "", text16}, {16, "", locale}, {8, "", dib}}, false),
+         {{"UTF8_STRING", utf8}, {"image/bmp", bmp}}},
+        {"text", le32(-1) + le32(-1) + le32(6) + bytesOf("plain!"), {{"UTF8_STRING", bytesOf("plain!")}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempBytesFile file(c.file);
+        EXPECT_EQ(RestoreClipFile(state, file.path()), RestoreResult::Restored);
+        const auto targets = lines(xclipOut("TARGETS").out);
+        EXPECT_TRUE(has(targets, kMarkerName));
+        EXPECT_EQ(xclipOut(kMarkerName).out, bytesOf("ok"));
+        for (const auto& [target, bytes] : c.served) {
+            EXPECT_TRUE(has(targets, target)) << target;
+            EXPECT_EQ(xclipOut(target).out, bytes) << target;
+        }
+    }
 }
 
 }  // namespace

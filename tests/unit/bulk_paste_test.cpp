@@ -14,7 +14,7 @@ using namespace pellion::test;
 namespace {
 
 // Records the keys, and at each paste keystroke the clipboard's text as the
-// target would receive it.
+// target would receive it, offered to the paste key as well.
 class PasteRecorder : public platform::Keystrokes {
 public:
     PasteRecorder(platform::fake::FakeClipboard& clipboard, platform::fake::FakeHooks& hooks)
@@ -26,6 +26,9 @@ public:
             EXPECT_TRUE(wait) << "the next clip must not replace this one before it is taken";
             const auto text = clipboard_.bytesOf("");
             pasted.push_back(text ? std::string(text->begin(), text->end() - 1) : "<none>");
+            // Terminals paste from where the offer puts it, not the clipboard.
+            EXPECT_TRUE(!clipboard_.pasteOffers.empty() && clipboard_.pasteOffers.back() == clipboard_.content)
+                << "not offered to the paste key: " << pasted.back();
         }
         return true;
     }

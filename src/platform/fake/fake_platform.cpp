@@ -30,10 +30,18 @@ void FakeClipboard::empty() {
     ownerStamp = OwnerStamp{ownWindow, ++clock_};
 }
 
+// As on X11: text, OEM text, or a format registered in this run, while open.
 bool FakeClipboard::setData(std::uint32_t id, Bytes bytes) {
+    if (!isOpen || (id != kTextFormat && id != kOemTextFormat && nameOf(id).empty())) return false;
     auto it = std::find_if(content.begin(), content.end(), [&](const Entry& e) { return e.id == id; });
     if (it != content.end()) it->bytes = std::move(bytes);
     else content.push_back({id, std::move(bytes)});
+    return true;
+}
+
+bool FakeClipboard::offerToPasteKey() {
+    if (!ownerStamp || ownerStamp->window != ownWindow) return false;
+    pasteOffers.push_back(content);
     return true;
 }
 

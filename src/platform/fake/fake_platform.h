@@ -17,6 +17,7 @@ public:
     struct Entry {
         std::uint32_t id;
         Bytes bytes;
+        bool operator==(const Entry&) const = default;
     };
 
     bool open() override;
@@ -29,6 +30,7 @@ public:
     bool isFormatAvailable(std::uint32_t id) override;
     void setText(const std::string& text) override;
     std::optional<OwnerStamp> owner() override { return ownerStamp; }
+    bool offerToPasteKey() override;
 
     // What another program does: replaces the whole content.
     void copyFromOtherProgram(const std::vector<std::pair<std::string, Bytes>>& namedFormats);
@@ -45,6 +47,7 @@ public:
     std::uint64_t ownWindow = 0x400001;
 
     std::vector<Entry> content;
+    std::vector<std::vector<Entry>> pasteOffers;  // the content at each offerToPasteKey()
     bool failOpen = false;      // the next open() calls fail
     bool isOpen = false;
     int opens = 0;

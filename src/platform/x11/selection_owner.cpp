@@ -42,12 +42,16 @@ void SelectionOwner::wake() {
     [[maybe_unused]] auto n = ::write(wakeFd_, &one, sizeof one);
 }
 
-bool SelectionOwner::publish(ContentPtr content) {
+bool SelectionOwner::publish(ContentPtr content) { return publishTo(kClipboard, std::move(content)); }
+
+bool SelectionOwner::publishPrimary(ContentPtr content) { return publishTo(kPrimary, std::move(content)); }
+
+bool SelectionOwner::publishTo(Selection selection, ContentPtr content) {
     std::future<bool> done;
     {
         std::lock_guard lock(mutex_);
         if (stop_) return false;
-        queue_.push_back({std::move(content), {}});
+        queue_.push_back({std::move(content), selection, {}});
         done = queue_.back().done.get_future();
     }
     wake();
@@ -61,12 +65,16 @@ bool SelectionOwner::publish(ContentPtr content) {
 
 void SelectionOwner::replace(ContentPtr content) {
     std::lock_guard lock(mutex_);
-    if (served_) served_ = std::move(content);
+    if (served_[kClipboard]) served_[kClipboard] = std::move(content);
 }
 
 ContentPtr SelectionOwner::served() const {
     std::lock_guard lock(mutex_);
-    return served_;
+    return served_[kClipboard];
+}
+
+xcb_atom_t SelectionOwner::atomOf(Selection selection) const {
+    return selection == kPrimary ? xcb_atom_t{XCB_ATOM_PRIMARY} : c_->atoms().clipboard;
 }
 
 void SelectionOwner::run() {
@@ -94,7 +102,7 @@ void SelectionOwner::run() {
     if (publishing_) publishing_->done.set_value(false);
     for (auto& p : queue_) p.done.set_value(false);
     queue_.clear();
-    served_.reset();
+    for (auto& served : served_) served.reset();
 }
 
 void SelectionOwner::handle(const xcb_generic_event_t* ev) {
@@ -114,9 +122,11 @@ void SelectionOwner::handle(const xcb_generic_event_t* ev) {
     case XCB_SELECTION_CLEAR: {
         const auto* n = reinterpret_cast<const xcb_selection_clear_event_t*>(ev);
         // A clear older than our latest ownership belongs to an earlier one.
-        if (n->selection == a.clipboard && n->owner == window_ && notBefore(n->time, acquired_)) {
-            std::lock_guard lock(mutex_);
-            served_.reset();
+        for (Selection sel : {kClipboard, kPrimary}) {
+            if (n->selection == atomOf(sel) && n->owner == window_ && notBefore(n->time, acquired_[sel])) {
+                std::lock_guard lock(mutex_);
+                served_[sel].reset();
+            }
         }
         break;
     }
@@ -148,20 +158,21 @@ void SelectionOwner::startPublish() {
 
 void SelectionOwner::finishPublish(xcb_timestamp_t time) {
     xcb_connection_t* x = c_->get();
-    const xcb_atom_t clipboard = c_->atoms().clipboard;
+    const Selection sel = publishing_->selection;
+    const xcb_atom_t selection = atomOf(sel);
     {
         std::lock_guard lock(mutex_);
-        served_ = publishing_->content;  // before we own, so the first request finds it
+        served_[sel] = publishing_->content;  // before we own, so the first request finds it
     }
-    acquired_ = time;
-    xcb_set_selection_owner(x, window_, clipboard, time);
+    acquired_[sel] = time;
+    xcb_set_selection_owner(x, window_, selection, time);
     XcbPtr<xcb_get_selection_owner_reply_t> r(
-        xcb_get_selection_owner_reply(x, xcb_get_selection_owner(x, clipboard), nullptr));
+        xcb_get_selection_owner_reply(x, xcb_get_selection_owner(x, selection), nullptr));
     const bool ok = r && r->owner == window_;
-    if (ok) selectionActivity().ownerWindow = window_;
+    if (ok && sel == kClipboard) selectionActivity().ownerWindow = window_;
     if (!ok) {
         std::lock_guard lock(mutex_);
-        served_.reset();
+        served_[sel].reset();
     }
     publishing_->done.set_value(ok);
     publishing_.reset();
@@ -171,13 +182,18 @@ void SelectionOwner::onRequest(const xcb_selection_request_event_t* req) {
     const Atoms& a = c_->atoms();
     // Obsolete requestors name no property and mean the target's name.
     const xcb_atom_t property = req->property != XCB_ATOM_NONE ? req->property : req->target;
-    const ContentPtr content = served();
+    const Selection sel = req->selection == XCB_ATOM_PRIMARY ? kPrimary : kClipboard;
+    Source source;
+    {
+        std::lock_guard lock(mutex_);
+        source = {served_[sel], acquired_[sel]};
+    }
     selectionActivity().requested();
     bool ok = false;
-    if (content && req->selection == a.clipboard && req->owner == window_ &&
-        (req->time == XCB_CURRENT_TIME || notBefore(req->time, acquired_))) {
-        ok = req->target == a.multiple ? answerMultiple(req->requestor, req->property, content)
-                                       : answer(req->requestor, property, content, req->target);
+    if (source.content && req->selection == atomOf(sel) && req->owner == window_ &&
+        (req->time == XCB_CURRENT_TIME || notBefore(req->time, source.acquired))) {
+        ok = req->target == a.multiple ? answerMultiple(req->requestor, req->property, source)
+                                       : answer(req->requestor, property, source, req->target);
     }
     xcb_selection_notify_event_t n{};
     n.response_type = XCB_SELECTION_NOTIFY;
@@ -189,15 +205,15 @@ void SelectionOwner::onRequest(const xcb_selection_request_event_t* req) {
     xcb_send_event(c_->get(), 0, req->requestor, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&n));
 }
 
-bool SelectionOwner::answer(xcb_window_t requestor, xcb_atom_t property, const ContentPtr& content,
+bool SelectionOwner::answer(xcb_window_t requestor, xcb_atom_t property, const Source& source,
                             xcb_atom_t target) {
     Payload p;
-    if (!convert(content, target, p)) return false;
+    if (!convert(source, target, p)) return false;
     write(requestor, property, std::move(p));
     return true;
 }
 
-bool SelectionOwner::answerMultiple(xcb_window_t requestor, xcb_atom_t property, const ContentPtr& content) {
+bool SelectionOwner::answerMultiple(xcb_window_t requestor, xcb_atom_t property, const Source& source) {
     if (property == XCB_ATOM_NONE) return false;
     xcb_connection_t* x = c_->get();
     XcbPtr<xcb_get_property_reply_t> r(xcb_get_property_reply(
@@ -208,7 +224,7 @@ bool SelectionOwner::answerMultiple(xcb_window_t requestor, xcb_atom_t property,
     // Each pair names a target and where to put it; a refused one becomes None.
     for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
         const bool ok = pairs[i + 1] != XCB_ATOM_NONE && pairs[i] != c_->atoms().multiple &&
-                        answer(requestor, pairs[i + 1], content, pairs[i]);
+                        answer(requestor, pairs[i + 1], source, pairs[i]);
         if (!ok) pairs[i] = XCB_ATOM_NONE;
     }
     xcb_change_property(x, XCB_PROP_MODE_REPLACE, requestor, property, c_->atoms().atomPair, 32,
@@ -216,8 +232,9 @@ bool SelectionOwner::answerMultiple(xcb_window_t requestor, xcb_atom_t property,
     return true;
 }
 
-bool SelectionOwner::convert(const ContentPtr& content, xcb_atom_t target, Payload& out) {
+bool SelectionOwner::convert(const Source& source, xcb_atom_t target, Payload& out) {
     const Atoms& a = c_->atoms();
+    const ContentPtr& content = source.content;
     const Bytes* text = content->text();
     const bool textTarget = target == a.utf8String || target == XCB_ATOM_STRING || target == a.text ||
                             target == a.textPlain || target == a.textPlainUtf8;
@@ -230,7 +247,7 @@ bool SelectionOwner::convert(const ContentPtr& content, xcb_atom_t target, Paylo
                 list->push_back(b.id);
         out = {XCB_ATOM_ATOM, 32, list, reinterpret_cast<const std::uint8_t*>(list->data()), list->size() * 4};
     } else if (target == a.timestamp) {
-        auto stamp = std::make_shared<std::uint32_t>(acquired_);
+        auto stamp = std::make_shared<std::uint32_t>(source.acquired);
         out = {XCB_ATOM_INTEGER, 32, stamp, reinterpret_cast<const std::uint8_t*>(stamp.get()), 4};
     } else if (target == a.saveTargets) {
         out = {a.null, 32, nullptr, nullptr, 0};  // nothing to save elsewhere: acknowledged

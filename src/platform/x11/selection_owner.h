@@ -1,7 +1,7 @@
 #pragma once
-// Owns the CLIPBOARD and serves it on a connection and thread of its own, so
-// that serving never waits for the user interface and never meets a read of
-// ours on the same connection.
+// Owns the CLIPBOARD, and at a paste also PRIMARY, and serves them on a
+// connection and thread of its own, so that serving never waits for the user
+// interface and never meets a read of ours on the same connection.
 #include <atomic>
 #include <chrono>
 #include <deque>
@@ -30,11 +30,16 @@ public:
     void replace(ContentPtr content);
     // What we serve; nullptr while another program owns the CLIPBOARD.
     ContentPtr served() const;
+    // Takes PRIMARY for content as publish() takes the CLIPBOARD; it is
+    // served until another program selects something.
+    bool publishPrimary(ContentPtr content);
     std::size_t chunk() const { return chunk_; }
 
 private:
+    enum Selection { kClipboard, kPrimary, kSelections };
     struct Publish {
         ContentPtr content;
+        Selection selection;
         std::promise<bool> done;
     };
     // Bytes on their way to a requestor, written one chunk per deletion.
@@ -60,11 +65,18 @@ private:
     void handle(const xcb_generic_event_t* ev);
     void startPublish();
     void finishPublish(xcb_timestamp_t time);
+    bool publishTo(Selection selection, ContentPtr content);
+    xcb_atom_t atomOf(Selection selection) const;
     void onRequest(const xcb_selection_request_event_t* req);
     void onPropertyDeleted(xcb_window_t window, xcb_atom_t property);
-    bool convert(const ContentPtr& content, xcb_atom_t target, Payload& out);
-    bool answer(xcb_window_t requestor, xcb_atom_t property, const ContentPtr& content, xcb_atom_t target);
-    bool answerMultiple(xcb_window_t requestor, xcb_atom_t property, const ContentPtr& content);
+    // What a request is answered from: the content and when we took it.
+    struct Source {
+        ContentPtr content;
+        xcb_timestamp_t acquired;
+    };
+    bool convert(const Source& source, xcb_atom_t target, Payload& out);
+    bool answer(xcb_window_t requestor, xcb_atom_t property, const Source& source, xcb_atom_t target);
+    bool answerMultiple(xcb_window_t requestor, xcb_atom_t property, const Source& source);
     void write(xcb_window_t requestor, xcb_atom_t property, Payload payload);
     void endTransfer(std::size_t index);
     void expireTransfers();
@@ -78,11 +90,11 @@ private:
 
     mutable std::mutex mutex_;  // guards queue_, served_
     std::deque<Publish> queue_;
-    ContentPtr served_;
+    ContentPtr served_[kSelections];
 
     // Serving thread only.
     std::optional<Publish> publishing_;
-    xcb_timestamp_t acquired_ = 0;
+    xcb_timestamp_t acquired_[kSelections] = {};
     std::vector<Transfer> transfers_;
     std::thread thread_;
 };

@@ -375,6 +375,14 @@ std::optional<OwnerStamp> X11Clipboard::owner() {
     return OwnerStamp{s.window, s.timestamp};
 }
 
+bool X11Clipboard::offerToPasteKey() {
+    std::lock_guard lock(d_->mutex);
+    if (d_->isOpen) return false;
+    const ContentPtr content = d_->owner->served();
+    if (!content) return false;
+    return d_->owner->publishPrimary(content);
+}
+
 X11Clipboard::Stats X11Clipboard::stats() const {
     std::lock_guard lock(d_->mutex);
     const auto& s = d_->reader->stats();

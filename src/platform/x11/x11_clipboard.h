@@ -13,6 +13,10 @@
 // lasts, while the owner offers the marker itself (we own it with the marker),
 // and while nobody owns the CLIPBOARD: an empty CLIPBOARD has nothing to
 // capture, so it counts as seen.
+//
+// A paste keystroke: terminals paste PRIMARY on Shift+Insert, so what we own
+// on the CLIPBOARD is then offered as PRIMARY too, until another program
+// selects something. Nothing reads PRIMARY for capture.
 #include <chrono>
 #include <memory>
 
@@ -47,6 +51,7 @@ public:
     // owner times); its reads never take this handle's lock.
     std::unique_ptr<Clipboard> readingHandle() override;
     bool watchOwner(std::function<void()> changed) override;
+    bool offerToPasteKey() override;
 
     // What the reader did so far, for tests and measurements.
     struct Stats {
