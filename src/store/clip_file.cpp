@@ -233,17 +233,23 @@ std::optional<std::string> ClipFileText(const std::string& path) {
         text.resize(static_cast<std::size_t>(length));
         return in.bytes(text.size(), text.data()) ? std::optional(text) : std::nullopt;
     }
+    // The text as a restore would serve it, so Windows text titles too.
     const bool named = first == kNamedMarker;
+    std::vector<ClipRecord> records;
     for (std::int32_t i = 0, count = named ? second : first; i < count; ++i) {
-        Record r;
-        if (!readHeader(in, named, r)) return std::nullopt;
-        if (r.id != platform::kTextFormat || IsExcludedFormat(r.name) || r.size == 0) {
-            in.skip(static_cast<std::size_t>(r.size));
+        ClipRecord r;
+        std::int32_t size = 0;
+        if (!readHeader(in, named, r, size)) break;
+        if (!IsTextRecord(r) || IsExcludedFormat(r.name) || size == 0) {
+            in.skip(static_cast<std::size_t>(size));
             continue;
         }
-        text.resize(static_cast<std::size_t>(r.size));
-        return in.bytes(text.size(), text.data()) ? std::optional(text) : std::nullopt;
+        r.data.resize(static_cast<std::size_t>(size));
+        if (!in.bytes(r.data.size(), r.data.data())) break;
+        records.push_back(std::move(r));
     }
+    for (const ClipRecord& r : ServableRecords(std::move(records)))
+        if (r.name.empty() && r.id == platform::kTextFormat) return std::string(r.data.begin(), r.data.end());
     return std::nullopt;
 }
 
