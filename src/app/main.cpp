@@ -126,6 +126,7 @@ int main(int argc, char** argv) {
     calls.createMainWindow = [&](const std::string& caption) {
         state.mainForm.form.window.caption = caption;
         window = std::make_unique<ui::Edit>(state);
+        QObject::connect(window.get(), &ui::Edit::windowIdChanged, [&] { RecordMainWindow(state); });
         ui::BindPasteServices(state, *window);
         return state.mainWindow;
     };
@@ -141,6 +142,7 @@ int main(int argc, char** argv) {
     // The screen-edge strip and its timer come here, before the layout.
     QCoreApplication::processEvents();
     ui::ShowAtStartup(state);
+    KeepMainWindowOnScreen(state, ScreenSizeTwips(state));
 
     // The clipboard monitor is enabled last; its tick keeps the caption on
     // the current minute, which a second copy looks for.

@@ -125,13 +125,12 @@ bool MigrateToLibraryFolders(ProgramState& state) {
     return true;
 }
 
-void StartupLoader(ProgramState& state, const StartupCalls& calls) {
+void StartupLoader(ProgramState& state, const StartupCalls&) {
     SettingsRecord& s = state.settings;
     LoadSettings(state);
     state.lists.launchPadPressed = s.CurrentLibrary == kLaunchPad;
     const platform::Point screen = ScreenSizeTwips(state);
     ValidateAgainstScreen(s, screen);
-    if (calls.keepMainWindowOnScreen) calls.keepMainWindowOnScreen(screen);
     // A damaged record must not point at a folder no library owns, nor at a
     // group that no list has.
     if (s.CurrentLibrary < 1 || s.CurrentLibrary > kLastLibrary) s.CurrentLibrary = 1;
@@ -180,6 +179,12 @@ StartOutcome StartProgram(ProgramState& state, const std::string& programFile, c
     StartupLoader(state, calls);
     RegisterMarker(state, calls.processEvents);
     return StartOutcome::Started;
+}
+
+void KeepMainWindowOnScreen(ProgramState& state, platform::Point screen) {
+    ui::FormWindow& w = state.mainForm.form.window;
+    w.left = std::max(0, std::min(w.left, screen.x - w.width));
+    w.top = std::max(0, std::min(w.top, screen.y - w.height));
 }
 
 platform::ShowState InitialShowState(const SettingsRecord& settings) {

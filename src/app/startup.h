@@ -33,8 +33,6 @@ inline constexpr const char* kInstanceLockName = "pellion.lock";
 struct StartupCalls {
     // Creates the main window, hidden, with this caption; returns its id.
     std::function<platform::WindowId(const std::string& caption)> createMainWindow;
-    // Moves the main window to the top left when it lies beyond this screen.
-    std::function<void(platform::Point screenTwips)> keepMainWindowOnScreen;
     // Handles pending window events (while the clipboard is busy).
     std::function<void()> processEvents;
 };
@@ -68,6 +66,11 @@ enum class StartOutcome { Started, OtherCopyRunning, Refused };
 // ChooseDataFolder). Refused leaves its reason in state.startup.refusal.
 StartOutcome StartProgram(ProgramState& state, const std::string& programFile, const std::string& dataFolder,
                           const DateTime& now, const StartupCalls& calls);
+
+// The window in its remembered place, before it is shown: a place that
+// leaves part of it beyond this screen (saved on a larger one, say) moves it
+// just far enough to lie wholly on the screen, the top left corner first.
+void KeepMainWindowOnScreen(ProgramState& state, platform::Point screenTwips);
 
 // Minimised, unless kept on top or this is the first run.
 platform::ShowState InitialShowState(const SettingsRecord& settings);

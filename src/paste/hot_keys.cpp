@@ -1,5 +1,7 @@
 #include "paste/hot_keys.h"
 
+#include <algorithm>
+
 #include "app/program_state.h"
 #include "paste/paste_engine.h"
 #include "store/fields.h"
@@ -28,8 +30,13 @@ void Call(const std::function<void()>& hook) {
 bool IsBlank(const std::string& title) { return title.find_first_not_of(' ') == std::string::npos; }
 
 // A hot key's paste runs from the paste timer; the monitor rests meanwhile
-// so that it never captures what is being pasted.
-void PasteLater(ProgramState& ps, PastePending what) {
+// so that it never captures what is being pasted. It goes to the window that
+// was in front when the key was pressed (the monitor's last record may be
+// a window the user has just left), unless that window is one of ours.
+void PasteLater(ProgramState& ps, PastePending what, platform::WindowId pressedIn) {
+    auto* windows = ps.platform.windows.get();
+    if (pressedIn != 0 && windows && !windows->isOwnWindow(pressedIn)) ps.pasteTarget = pressedIn;
+    DisarmNextClick(ps);
     ps.paste.pending = what;
     if (ps.paste.hooks.monitorTimer) ps.paste.hooks.monitorTimer(false);
     if (ps.paste.hooks.pasteTimer) ps.paste.hooks.pasteTimer(true);
@@ -60,7 +67,7 @@ void PasteKeystrokeSeen(ProgramState& ps) {
     }
 }
 
-void CtrlKey(ProgramState& ps, std::uint32_t key) {
+void CtrlKey(ProgramState& ps, std::uint32_t key, platform::WindowId pressedIn) {
     if (key >= vk::Numpad0 && key <= vk::Numpad0 + 9) key = key - vk::Numpad0 + vk::Digit0;
     if (key == vk::Plus || key == vk::NumpadPlus) {
         SwitchHotKeys(ps, true);
@@ -72,20 +79,20 @@ void CtrlKey(ProgramState& ps, std::uint32_t key) {
     } else if (key > vk::Digit0 && key <= vk::Digit0 + 9) {
         // An unfilled slot is not refused: its empty clip empties the clipboard.
         RestoreClip(ps, {ListKind::ClipboardClips, int(key - vk::Digit0) - 1});
-        PasteLater(ps, PastePending::Keys);
+        PasteLater(ps, PastePending::Keys, pressedIn);
     } else if (key == vk::Minus || key == vk::NumpadMinus) {
         SwitchHotKeys(ps, false);
     } else if (key == vk::Insert || key == vk::B) {
-        PasteLater(ps, PastePending::Bulk);
+        PasteLater(ps, PastePending::Bulk, pressedIn);
     }
 }
 
-void AltKey(ProgramState& ps, std::uint32_t key) {
+void AltKey(ProgramState& ps, std::uint32_t key, platform::WindowId pressedIn) {
     const int letter = int(key) - int(vk::A);
     if (ps.paste.hotKeysOff || letter < 0 || letter >= kHotKeyLetters) return;
     if (IsBlank(ReadHotKeyTitles(ps)[letter])) return;
     RestoreClip(ps, {ListKind::GroupClips, letter, kHotKeyGroup});
-    PasteLater(ps, PastePending::Keys);
+    PasteLater(ps, PastePending::Keys, pressedIn);
 }
 
 }  // namespace
@@ -123,6 +130,7 @@ std::vector<std::uint32_t> HotKeysOn(ProgramState& ps) {
     hooks->removeKey(Ctrl(ctrlB ? vk::Insert : vk::B));
     add(Ctrl(ctrlB ? vk::B : vk::Insert));
     ps.paste.refusedKeys = refused;
+    TellRefusedKeys(ps);
     return refused;
 }
 
@@ -156,8 +164,43 @@ void WatchHotKeyLetter(ProgramState& ps, int letter, bool assigned) {
     if (!hooks || letter < 0 || letter >= kHotKeyLetters) return;
     if (!assigned)
         hooks->removeKey(AltLetter(letter));
-    else if (!ps.paste.hotKeysOff && !hooks->addKey(AltLetter(letter)))
+    else if (!ps.paste.hotKeysOff && !hooks->addKey(AltLetter(letter))) {
         ps.paste.refusedKeys.push_back(AltLetter(letter));
+        TellRefusedKeys(ps);
+    }
+}
+
+std::string KeyName(std::uint32_t code) {
+    std::string name;
+    const std::uint32_t mask = code >> 16, key = code & 0xFFFF;
+    if (mask & kCtrlMask) name += "Ctrl+";
+    if (mask & kAltMask) name += "Alt+";
+    if (mask & kShiftMask) name += "Shift+";
+    if ((key >= vk::Digit0 && key <= vk::Digit0 + 9) || (key >= vk::A && key <= vk::A + 25))
+        name += char(key);
+    else if (key >= vk::Numpad0 && key <= vk::Numpad0 + 9)
+        name += "Num " + std::to_string(key - vk::Numpad0);
+    else if (key == vk::NumpadMinus)
+        name += "Num -";
+    else if (key == vk::Minus)
+        name += "-";
+    else if (key == vk::Insert)
+        name += "Insert";
+    else
+        name += "key " + std::to_string(key);
+    return name;
+}
+
+void TellRefusedKeys(ProgramState& ps) {
+    std::string names;
+    for (std::uint32_t code : ps.paste.refusedKeys) {
+        auto& told = ps.paste.refusalsTold;
+        if (std::find(told.begin(), told.end(), code) != told.end()) continue;
+        told.push_back(code);
+        names += (names.empty() ? "" : ", ") + KeyName(code);
+    }
+    if (names.empty() || !ps.paste.hooks.tellUser) return;
+    ps.paste.hooks.tellUser("Another program holds these hot keys, so they do nothing here: " + names + ".");
 }
 
 void KeyReleased(ProgramState& ps, platform::KeyRelease key) {
@@ -167,9 +210,9 @@ void KeyReleased(ProgramState& ps, platform::KeyRelease key) {
     }
     ps.paste.keyMode = KeyMode::Plain;
     if (key.shift == kCtrlMask)
-        CtrlKey(ps, key.vk);
+        CtrlKey(ps, key.vk, key.foreground);
     else if (key.shift == kAltMask)
-        AltKey(ps, key.vk);
+        AltKey(ps, key.vk, key.foreground);
 }
 
 void HotKeyOnOffClick(ProgramState& ps, ui::MouseButton button) {

@@ -33,6 +33,12 @@ void SetPasteKeyDetection(ProgramState& ps);
 // while hot keys are on.
 void WatchHotKeyLetter(ProgramState& ps, int letter, bool assigned);
 
+// A watched combination as the user reads it: "Alt+A", "Ctrl+1", "Ctrl+Num 1".
+std::string KeyName(std::uint32_t code);
+// Tells the user (PasteHooks::tellUser) which refused combinations do not
+// work, each once a run.
+void TellRefusedKeys(ProgramState& ps);
+
 // The keyboard hook's report of a released combination.
 void KeyReleased(ProgramState& ps, platform::KeyRelease key);
 // The "HotKeys Off" check box.

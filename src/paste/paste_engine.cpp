@@ -48,12 +48,7 @@ void Carry(ProgramState& ps, PastePlan plan) {
         ArmNextClick(ps);
         return;
     }
-    // A click still armed from an earlier selection would paste this clip
-    // a second time.
-    if (ps.paste.nextClickArmed) {
-        ps.paste.nextClickArmed = false;
-        if (ps.platform.hooks) ps.platform.hooks->armMouse(false);
-    }
+    DisarmNextClick(ps);
     StartPasteTimer(ps, PastePending::Keys);
 }
 
@@ -156,6 +151,12 @@ void StartPasteTimer(ProgramState& ps, PastePending what) {
 void ArmNextClick(ProgramState& ps) {
     ps.paste.nextClickArmed = true;
     if (ps.platform.hooks) ps.platform.hooks->armMouse(true);
+}
+
+void DisarmNextClick(ProgramState& ps) {
+    if (!ps.paste.nextClickArmed) return;
+    ps.paste.nextClickArmed = false;
+    if (ps.platform.hooks) ps.platform.hooks->armMouse(false);
 }
 
 void PasteTimerTick(ProgramState& ps) {

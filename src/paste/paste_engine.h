@@ -32,6 +32,8 @@ void SelectTransferSlot(ProgramState& ps, int index, ui::MouseButton button);
 void StartPasteTimer(ProgramState& ps, PastePending what);
 // Next Click trigger: the mouse hook waits for the next click anywhere.
 void ArmNextClick(ProgramState& ps);
+// Another paste came first: a pending Next Click would paste a second time.
+void DisarmNextClick(ProgramState& ps);
 
 void PasteTimerTick(ProgramState& ps);
 // The mouse hook's report of a click; foreground is the window clicked into.

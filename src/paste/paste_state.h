@@ -34,6 +34,8 @@ struct PasteHooks {
     std::function<void(const std::string& path)> launchShortcut;  // a slot that holds a shortcut record
     std::function<void()> clearClipboardClips;                  // Ctrl+0
     std::function<void()> bulkPaste;                            // Ctrl+B or Ctrl+Insert, 150 ms later
+    // A note for the user that must not stop the program (hot keys refused).
+    std::function<void(const std::string& text)> tellUser;
 };
 
 struct PasteState {
@@ -42,6 +44,7 @@ struct PasteState {
     bool nextClickArmed = false;
     bool hotKeysOff = false;  // not saved: hot keys start on
     std::vector<std::uint32_t> refusedKeys;  // combinations another program holds
+    std::vector<std::uint32_t> refusalsTold;  // each is told to the user once a run
     PasteHooks hooks;
 };
 

@@ -26,6 +26,9 @@ constexpr bool isObservedOnly(std::uint32_t code) {
 struct KeyRelease {
     std::uint32_t vk = 0;     // virtual-key code
     std::uint16_t shift = 0;  // mask as above
+    // The window in front when a consumed combination was pressed; 0 when
+    // unknown. A hot key pastes there, whatever has come forward since.
+    WindowId foreground = 0;
 };
 
 enum class MonitoringState { Typing = 0, Normal = 2 };

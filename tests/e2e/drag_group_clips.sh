@@ -3,6 +3,7 @@
 # left-button drag moves and leaves the source slot empty with paste mode 3;
 # a drop onto an occupied slot changes nothing; a clip dropped on the trash
 # is deleted. Dragging over a group name opens that group on the way.
+# Escape cancels a drag and does nothing else.
 source "$(dirname "$0")/drag_common.bash" "$1"
 
 app=$work/app
@@ -85,5 +86,21 @@ drag_at "$win" $item_x "$(item_y 4)" 1356 3174
 [[ -z $(title_of 3 4) && ! -e "$lib/group3.4" ]] || fail "the trash did not delete slot 4"
 [[ $(title_of 3 5) == beta ]] || fail "the trash took another clip"
 echo "ok: the trash deletes"
+
+# Escape cancels a drag, and only the drag: the window stays up.
+before=$(folder_state "$lib")
+xdotool mousemove --window "$win" "$(px $item_x)" "$(px "$(item_y 5)")"
+sleep 0.2
+xdotool mousedown 1
+sleep 0.2
+for i in 1 2 3 4; do xdotool mousemove --window "$win" "$(px $item_x)" "$(px $(($(item_y 5) + 150 * i)))"; sleep 0.08; done
+sleep 0.3
+xdotool key Escape
+sleep 0.3
+xdotool mouseup 1
+sleep 0.8
+[[ $(wm_state "$win") == Normal ]] || fail "the Escape that cancelled a drag minimised the window"
+[[ $(folder_state "$lib") == "$before" ]] || fail "a cancelled drag changed files"
+echo "ok: Escape cancels a drag only"
 close_and_wait "$win" "$pid"
 echo "PASS"

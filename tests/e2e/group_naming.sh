@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A right click on a group opens the group naming dialog with the group's
 # name; OK writes the new name and colour; an empty name becomes "Untitled".
+# The Enter that confirms acts in the dialog only.
 # A right click on "Hot Key Clips" opens no dialog.
 source "$(dirname "$0")/drag_common.bash" "$1"
 
@@ -12,6 +13,14 @@ close_and_wait "$win" "$pid"
 printf '%-50s' "Fifth" | dd of="$lib/groups.dat" bs=1 seek=250 conv=notrunc status=none
 start_in "$app"
 sleep 0.5
+# Two captures, the newest on the clipboard, and a program to paste into:
+# the Enter that names a group must not paste the highlighted clip there.
+start_target --report "Naming Target $$"
+copy_text "first $$"
+wait_newest_title "first $$" 30 >/dev/null || fail "the first copy was not captured"
+copy_text "second $$"
+wait_newest_title "second $$" 30 >/dev/null || fail "the second copy was not captured"
+make_paste_target "$win"
 
 group_x=$((10008 + 1074))
 group_y() { echo $((216 + 252 * $1 + 138)); }
@@ -24,15 +33,20 @@ dialog_look "$dialog" dialog-group-naming
 [[ $(field "$app/pellion.ini" d2 $ini_CurrentGroup) == 5 ]] || fail "the right click did not select group 5"
 # Right edges flush with the main window.
 right() { xdotool getwindowgeometry --shell "$1" | awk -F= '/^X=/ {x=$2} /^WIDTH=/ {w=$2} END {print x + w}'; }
-(($(right "$dialog") - $(right "$win") <= 12 && $(right "$win") - $(right "$dialog") <= 12)) ||
-    fail "dialog ends at $(right "$dialog"), the window at $(right "$win")"
+# (The window manager may map it elsewhere before the program places it.)
+flush() { (($(right "$dialog") - $(right "$win") <= 12 && $(right "$win") - $(right "$dialog") <= 12)); }
+wait_for 30 flush || fail "dialog ends at $(right "$dialog"), the window at $(right "$win")"
 xdotool windowactivate --sync "$dialog" 2>/dev/null || true
 # The whole name is selected: typing replaces it.
 xdotool type --delay 20 "Renamed group"
 xdotool key Return
 wait_for 30 closed || fail "OK did not close the dialog"
 [[ $(name_of 5) == "Renamed group" ]] || fail "group 5 is named '$(name_of 5)'"
-echo "ok: group 5 renamed"
+sleep 1
+[[ $(xclip -selection clipboard -o) == "second $$" ]] || fail "the Enter changed the clipboard"
+grep -q '^PASTED' "$target_out" && fail "the Enter pasted into the other program"
+[[ $(wm_state "$win") == Normal ]] || fail "the Enter minimised the window"
+echo "ok: group 5 renamed, and the Enter did nothing else"
 
 click_at "$win" $group_x "$(group_y 5)" 3
 dialog=$(dialog_of "$pid" " Group Title") || fail "no group naming dialog the second time"

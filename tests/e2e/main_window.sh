@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main window: its caption with the date and time, the first run shown
 # normally, every layout reached by its buttons at the design sizes (with
-# screenshots), a later run minimised, and a reduced window started on top.
+# screenshots), a later run minimised, and a reduced window started on top,
+# on the screen, at every start.
 source "$(dirname "$0")/common.bash" "$1"
 
 # The caption of the moment $1 (seconds since the epoch), written as the
@@ -112,4 +113,33 @@ read -r x y < <(xdotool getwindowgeometry "$w" | awk '/Position/ {split($2, p, "
 ((x >= $(px 3000) && x <= $(px 3000) + 10 && y >= $(px 1500) && y <= $(px 1500) + 40)) || fail "reduced window at $x,$y"
 close_and_wait "$w" "$pid"
 echo "ok: reduced layout kept on top"
+
+# The strip kept on top, remembered at a place that leaves most of it beyond
+# the right edge (saved on a larger screen): on every start it comes up
+# wholly on the screen and above the others, and the lock names the window
+# that is up (a second copy fronts that one); once more after a minimise and
+# the user's paste keystroke bring it up.
+set_field "$ini" $ini_Layout 1
+screen_w=$(xwininfo -root | awk '/^  Width:/ {print $2}')
+for run in 1 2 3; do
+    set_field "$ini" $ini_ReducedLeft $(((screen_w - 80) * 15)) 4
+    start_program "$app"
+    pid=$last_pid
+    w=$(main_window "$pid") || fail "no strip window (start $run)"
+    for _ in $(seq 30); do is_above "$w" && break; sleep 0.1; done
+    is_above "$w" || fail "start $run: strip not on top: $(xprop -id "$w" _NET_WM_STATE)"
+    [[ $(head -n1 "$app/pellion.lock") == "$w" ]] || fail "start $run: the lock names $(head -n1 "$app/pellion.lock"), not $w"
+    right=$(xwininfo -id "$w" | awk '/Absolute upper-left X/ {x=$NF} /^  Width:/ {w=$2} END {print x + w}')
+    ((right <= screen_w)) || fail "start $run: the strip ends at $right, beyond the screen's $screen_w"
+    [[ $run == 3 ]] || close_and_wait "$w" "$pid"
+done
+xdotool windowminimize --sync "$w" >/dev/null 2>&1 || true
+for _ in $(seq 30); do [[ $(wm_state "$w") == Iconic ]] && break; sleep 0.1; done
+xdotool key shift+Insert
+for _ in $(seq 30); do [[ $(wm_state "$w") == Normal ]] && break; sleep 0.1; done
+[[ $(wm_state "$w") == Normal ]] || fail "Shift+Insert did not bring the strip up"
+for _ in $(seq 30); do is_above "$w" && break; sleep 0.1; done
+is_above "$w" || fail "strip not on top after it came up again"
+close_and_wait "$w" "$pid"
+echo "ok: the strip on top and on the screen at every start and show"
 echo "PASS"

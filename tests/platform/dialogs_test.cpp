@@ -1,5 +1,6 @@
 // The clip settings, group naming and bulk spacing dialogs on a real display,
-// driven by keys: what each key does to the dialog and to the files.
+// driven by keys and by real clicks: what each does to the dialog and to the
+// files.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -48,6 +49,22 @@ protected:
         QApplication::sendEvent(QApplication::focusWidget(), &up);
         QCoreApplication::processEvents();
     }
+    // A click of the pointer, through the X server, on the option's circle
+    // (at its left; the rest of a wide option's row is no part of it).
+    void click(QWidget* w) {
+        const QPoint at = w->mapToGlobal(QPoint(8, w->height() / 2));
+        ASSERT_EQ(xdotool({"mousemove", std::to_string(at.x()), std::to_string(at.y()), "click", "1"}), 0);
+        spinFor(100);
+    }
+    // After a click on an option: the option is chosen and the title box has
+    // the focus, its text whole and the caret at its end.
+    void expectChosenAndBackInTitle(QRadioButton* option, QLineEdit* title, const QString& text) {
+        EXPECT_TRUE(spinUntil([&] { return QApplication::focusWidget() == title; })) << option->text().toStdString();
+        EXPECT_TRUE(option->isChecked()) << option->text().toStdString();
+        EXPECT_EQ(title->text(), text);
+        EXPECT_FALSE(title->hasSelectedText());
+        EXPECT_EQ(title->cursorPosition(), text.size());
+    }
 };
 
 TEST_F(DialogsTest, EnterInTheClipTitleSavesOnlyWithATitleAndNeverTypesIntoIt) {
@@ -69,19 +86,43 @@ TEST_F(DialogsTest, EnterInTheClipTitleSavesOnlyWithATitleAndNeverTypesIntoIt) {
     EXPECT_EQ(state.lists.groupClips.titles[4], "Invoice");
 }
 
-TEST_F(DialogsTest, GroupNamingShowsTheNameAndColourAndWritesThem) {
+TEST_F(DialogsTest, ClickedOptionsAreTakenAndTypingGoesOnInTheClipTitle) {
+    ClipSettingsDialog dialog(state, {SourceList::GroupClips, 4, 0});
+    showActive(dialog);
+    auto options = dialog.findChildren<QRadioButton*>();
+    ASSERT_EQ(options.size(), std::size_t(kPasteOptions + kColourOptions));
+    ASSERT_EQ(xdotool({"type", "Invoice"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return dialog.titleBox()->text() == "Invoice"; }));
+    click(options[1]);                  // "Next Click"
+    expectChosenAndBackInTitle(options[1], dialog.titleBox(), "Invoice");
+    click(options[kPasteOptions + 4]);  // "Red"
+    expectChosenAndBackInTitle(options[kPasteOptions + 4], dialog.titleBox(), "Invoice");
+    ASSERT_EQ(xdotool({"type", " 7"}), 0);
+    ASSERT_EQ(xdotool({"key", "Return"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return !dialog.isVisible(); }));
+    EXPECT_EQ(read(lib(1, "group0.dat")), concat({blanks(200), padded("Invoice 7", 50), blanks(50 * 91)}));
+    EXPECT_EQ(byteAt(lib(1, "group0.mod"), 4), 1);
+    const Bytes colours = read(lib(1, "colr0.dat"));
+    ASSERT_GE(colours.size(), 20u);
+    EXPECT_EQ(Bytes(colours.begin() + 16, colours.begin() + 20), le32(0x0000FF));
+}
+
+TEST_F(DialogsTest, GroupNamingTakesAClickedColourAndEnterConfirms) {
     state.lists.groupNames.titles[6] = "Letters";
     state.lists.groupNames.colours[6] = 0x00FF00;  // "Green"
     GroupNamingDialog dialog(state, 6);
     showActive(dialog);
-    EXPECT_EQ(dialog.titleBox()->text(), "Letters");
+    EXPECT_EQ(dialog.titleBox()->selectedText(), "Letters");
     auto options = dialog.findChildren<QRadioButton*>();
     ASSERT_EQ(options.size(), 6);
     EXPECT_TRUE(options[1]->isChecked());
-    options[4]->setChecked(true);  // "Red"
-    dialog.titleBox()->clear();
-    dialog.findChild<QPushButton*>()->click();
-    EXPECT_EQ(state.lists.groupNames.titles[6].substr(0, 8), "Untitled");
+    click(options[4]);  // "Red"
+    expectChosenAndBackInTitle(options[4], dialog.titleBox(), "Letters");
+    ASSERT_EQ(xdotool({"type", " & numbers"}), 0);
+    ASSERT_EQ(xdotool({"key", "Return"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return !dialog.isVisible(); }));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(state.lists.groupNames.titles[6].substr(0, 17), "Letters & numbers");
     const Bytes colours = read(lib(1, "groups.clr"));
     ASSERT_GE(colours.size(), 28u);
     EXPECT_EQ(Bytes(colours.begin() + 24, colours.begin() + 28), le32(0x0000FF));

@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "app/program_state.h"
@@ -73,6 +74,13 @@ protected:
     }
     void settle() {
         for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    }
+    bool waitFor(const std::function<bool()>& done) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!done() && waited.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        settle();
+        return done();
     }
     int px(int twips) const { return edit->scale().toPixels(twips); }
     QWidget* w(Family f, int i = 0) const { return edit->widget({f, i}); }
@@ -227,13 +235,16 @@ TEST_F(MainWindowTest, MinimiseButtonAndTheFocusSink) {
     EXPECT_EQ(ps->mainForm.highlight, 0);
     EXPECT_EQ(w(Family::Item, 21)->palette().color(QPalette::Window), QColor(0, 255, 255));
     qobject_cast<QAbstractButton*>(w(Family::Minimize))->click();
-    settle();
+    // The window manager carries each request out on its own time, and
+    // reports the states it passes through: wait until it has done so.
+    EXPECT_TRUE(waitFor([&] { return !edit->windowHandle()->isExposed(); }));
     EXPECT_TRUE(edit->windowState() & Qt::WindowMinimized);
     EXPECT_EQ(ps->mainForm.form.window.show, WindowShow::Minimised);
     BringUpWindow(*ps);
     edit->applyState();
-    settle();
+    EXPECT_TRUE(waitFor([&] { return edit->windowHandle()->isExposed(); }));
     EXPECT_FALSE(edit->windowState() & Qt::WindowMinimized);
+    EXPECT_EQ(ps->mainForm.form.window.show, WindowShow::Normal);
 }
 
 namespace {

@@ -6,10 +6,15 @@
 //   grab_window --scale
 // prints the dpi at which the program turns twips into pixels on this
 // desktop and the screen pixels per pixel of it: "123 2".
+// Or stands for another program that holds key combinations, until killed:
+//   grab_window --hold-keys alt+a ctrl+2 ...   (prints "READY" once held)
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
+#include <unistd.h>
+#include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
 
 #include "ui/main/form_widgets.h"
 
@@ -17,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <string>
 
 namespace {
 
@@ -39,9 +45,33 @@ int Ink(const QImage& image, QRect area) {
     return ink;
 }
 
+// Grabs each "alt+x" or "ctrl+x" (x a letter or digit) on the root window.
+int HoldKeys(int count, char** combos) {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(c)) return 1;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(c);
+    for (int i = 0; i < count; ++i) {
+        const std::string combo = combos[i];
+        const auto plus = combo.find('+');
+        if (plus == std::string::npos || plus + 2 != combo.size()) return 2;
+        const std::uint16_t modifier = combo.compare(0, plus, "alt") == 0 ? XCB_MOD_MASK_1 : XCB_MOD_MASK_CONTROL;
+        xcb_keycode_t* codes = xcb_key_symbols_get_keycode(symbols, xcb_keysym_t(combo.back()));
+        if (!codes || !codes[0]) return 1;
+        xcb_generic_error_t* error = xcb_request_check(
+            c, xcb_grab_key_checked(c, 1, root, modifier, codes[0], XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        std::free(codes);
+        if (error) return 1;
+    }
+    std::printf("READY\n");
+    std::fflush(stdout);
+    for (;;) pause();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && !std::strcmp(argv[1], "--hold-keys")) return HoldKeys(argc - 2, argv + 2);
     if (argc < 2) {
         std::fprintf(stderr, "usage: grab_window WINDOW_ID [--png FILE] [--pixel X Y]... [--ink X Y W H]...\n");
         return 2;

@@ -64,12 +64,25 @@ TEST_F(HotKeys, NoTitlesFileWatchesNoLetter) {
     EXPECT_EQ(countWatched(kCtrl), 23);
 }
 
-TEST_F(HotKeys, ACombinationHeldByAnotherProgramIsReported) {
-    fake.hooks->takenByOthers = {keyCode(kCtrl, vk::Digit0 + 3)};
+// Refused combinations are told to the user by name, each once a run.
+TEST_F(HotKeys, ACombinationHeldByAnotherProgramIsReportedAndToldOnce) {
+    std::vector<std::string> told;
+    state.paste.hooks.tellUser = [&](const std::string& text) { told.push_back(text); };
+    hotKeyClip(0, "alpha");
+    fake.hooks->takenByOthers = {keyCode(kCtrl, vk::Digit0 + 3), keyCode(kAlt, 'A'), keyCode(kCtrl, vk::NumpadMinus)};
     const auto refused = HotKeysOn(state);
-    EXPECT_EQ(refused, std::vector<std::uint32_t>{keyCode(kCtrl, vk::Digit0 + 3)});
+    EXPECT_EQ(refused, (std::vector<std::uint32_t>{keyCode(kAlt, 'A'), keyCode(kCtrl, vk::Digit0 + 3),
+                                                   keyCode(kCtrl, vk::NumpadMinus)}));
     EXPECT_EQ(state.paste.refusedKeys, refused);
     EXPECT_TRUE(watches(kCtrl, vk::Digit0 + 4));
+    EXPECT_EQ(told, std::vector<std::string>{
+                        "Another program holds these hot keys, so they do nothing here: Alt+A, Ctrl+3, Ctrl+Num -."});
+
+    HotKeysOn(state);
+    fake.hooks->takenByOthers.insert(keyCode(kAlt, 'H'));
+    WatchHotKeyLetter(state, 7, true);
+    EXPECT_EQ(told.size(), 2u);
+    EXPECT_EQ(told.back(), "Another program holds these hot keys, so they do nothing here: Alt+H.");
 }
 
 TEST_F(HotKeys, AltLetterPastesItsHotKeyClipPlainly) {
@@ -111,6 +124,30 @@ TEST_F(HotKeys, CtrlDigitPastesThatClipboardClipAndKeypadDigitsAreTheSame) {
     press(kCtrl, vk::Numpad0 + 1);
     EXPECT_EQ(clipboardText(), "clip 0");
     EXPECT_EQ(typedKeys(), std::vector<std::string>(3, "+{INSERT}"));
+}
+
+// The window in front when the key went down receives the paste, not the
+// one the monitor recorded last, unless it is our own; and a Next Click
+// armed by a click on a clip is given up, so nothing pastes twice.
+TEST_F(HotKeys, CtrlDigitPastesWhereItWasPressedAndDisarmsANextClick) {
+    clipboardClips(3);
+    HotKeysOn(state);
+    const platform::WindowId pressedIn = fake.windows->add("browser"), clickedLater = fake.windows->add("mail");
+    state.settings.ClipMode = 1;  // "N"
+    SelectClipboardClip(state, 0, ui::MouseButton::Left);
+    ASSERT_TRUE(fake.hooks->mouseArmed);
+
+    fake.hooks->releaseKey(vk::Digit0 + 2, kCtrl, pressedIn);
+    advance(kPasteTimerMs);
+    fake.hooks->click(clickedLater);
+    EXPECT_EQ(fake.windows->frontedLog, std::vector<platform::WindowId>{pressedIn});
+    EXPECT_EQ(typedKeys(), std::vector<std::string>{"+{INSERT}"});
+    EXPECT_EQ(clipboardText(), "clip 1");
+
+    state.pasteTarget = target;
+    fake.hooks->releaseKey(vk::Digit0 + 3, kCtrl, state.mainWindow);
+    advance(kPasteTimerMs);
+    EXPECT_EQ(fake.windows->frontedLog.back(), target);
 }
 
 TEST_F(HotKeys, CtrlFiveWithFewerClipsEmptiesTheClipboardAndStillPastes) {

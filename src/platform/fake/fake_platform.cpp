@@ -153,11 +153,11 @@ void FakeHooks::setMonitoring(MonitoringState state) {
     monitoringLog.push_back(state);
 }
 
-void FakeHooks::releaseKey(std::uint32_t vkCode, std::uint16_t shift) {
+void FakeHooks::releaseKey(std::uint32_t vkCode, std::uint16_t shift, WindowId pressedIn) {
     if (monitoring == MonitoringState::Typing) return;
     const bool ctrlPlus = (shift & kCtrlMask) && (vkCode == vk::Plus || vkCode == vk::NumpadPlus);
     if (!ctrlPlus && !watched.count(keyCode(shift, vkCode))) return;
-    if (onKeyReleased) onKeyReleased({vkCode, shift});
+    if (onKeyReleased) onKeyReleased({vkCode, shift, pressedIn});
 }
 
 void FakeHooks::click(WindowId foregroundAfter) {

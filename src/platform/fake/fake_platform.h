@@ -108,7 +108,7 @@ public:
     void armMouse(bool armed) override { mouseArmed = armed; }
 
     // Test side: what the user does.
-    void releaseKey(std::uint32_t vk, std::uint16_t shift);
+    void releaseKey(std::uint32_t vk, std::uint16_t shift, WindowId pressedIn = 0);
     void click(WindowId foregroundAfter);
 
     std::set<std::uint32_t> watched;

@@ -143,6 +143,7 @@ void X11Hooks::setMonitoring(MonitoringState state) {
         x_->sync();
         x_->drain();
         pressed_.clear();
+        pressedIn_.clear();
     }
     monitoring_ = state;
 }
@@ -195,6 +196,12 @@ void X11Hooks::onEvent(const xcb_generic_event_t& e) {
 }
 
 void X11Hooks::onGrabbedKey(bool press, std::uint8_t keycode, std::uint16_t state, xcb_timestamp_t time) {
+    // While one of our grabs is active the server sends us every key as a
+    // core event and no raw events: the held keys follow these instead.
+    if (press)
+        held_.insert(keycode);
+    else
+        held_.erase(keycode);
     if (press) {
         // Auto-repeat sends release and press with one time stamp.
         auto repeat = std::find_if(pendingReleases_.begin(), pendingReleases_.end(), [&](const PendingRelease& r) {
@@ -202,32 +209,38 @@ void X11Hooks::onGrabbedKey(bool press, std::uint8_t keycode, std::uint16_t stat
         });
         if (repeat != pendingReleases_.end()) {
             pressed_[keycode] = repeat->code;
+            pressedIn_[keycode] = repeat->foreground;
             pendingReleases_.erase(repeat);
             return;
         }
         const std::uint16_t modifiers =
             state & kModifierBits & ~std::uint16_t(keysyms::kXLock | keymap_.numLockBit());
-        for (const auto& [code, grabs] : grabs_)
-            if (std::find(grabs.begin(), grabs.end(), Grab{keycode, modifiers}) != grabs.end())
-                pressed_[keycode] = code;
+        for (const auto& [code, grabs] : grabs_) {
+            if (std::find(grabs.begin(), grabs.end(), Grab{keycode, modifiers}) == grabs.end()) continue;
+            pressed_[keycode] = code;
+            pressedIn_[keycode] = foregroundWindow(*x_);
+        }
         return;
     }
     auto it = pressed_.find(keycode);
     if (it == pressed_.end()) return;
+    const xcb_window_t foreground = pressedIn_[keycode];
+    pressedIn_.erase(keycode);
     if (monitoring_ != MonitoringState::Normal) {
         pressed_.erase(it);
         return;
     }
     const std::uint64_t id = ++releaseCount_;
-    pendingReleases_.push_back({keycode, time, it->second, id});
+    pendingReleases_.push_back({keycode, time, it->second, id, foreground});
     pressed_.erase(it);
     QTimer::singleShot(0, context_.get(), [this, id] {
         auto pending = std::find_if(pendingReleases_.begin(), pendingReleases_.end(),
                                     [&](const PendingRelease& r) { return r.id == id; });
         if (pending == pendingReleases_.end()) return;  // it was an auto-repeat
         const std::uint32_t code = pending->code;
+        const xcb_window_t foreground = pending->foreground;
         pendingReleases_.erase(pending);
-        report(code);
+        report(code, foreground);
     });
 }
 
@@ -301,9 +314,9 @@ void X11Hooks::checkClickFocus() {
     });
 }
 
-void X11Hooks::report(std::uint32_t code) {
+void X11Hooks::report(std::uint32_t code, xcb_window_t foreground) {
     if (monitoring_ != MonitoringState::Normal) return;
-    const KeyRelease release{code & 0xFFFF, std::uint16_t(code >> 16)};
+    const KeyRelease release{code & 0xFFFF, std::uint16_t(code >> 16), foreground};
     QTimer::singleShot(0, context_.get(), [this, release] {
         if (onKeyReleased) onKeyReleased(release);
     });

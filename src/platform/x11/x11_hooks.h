@@ -46,7 +46,7 @@ private:
     void onRawButton(bool press, std::uint32_t button);
     std::uint32_t heldMask() const;
     std::uint32_t virtualKeyOf(std::uint8_t keycode) const;
-    void report(std::uint32_t code);
+    void report(std::uint32_t code, xcb_window_t foreground = 0);
     void checkClickFocus();
 
     std::shared_ptr<Connection> x_;
@@ -61,11 +61,13 @@ private:
 
     std::set<std::uint8_t> held_;                      // keys down, from raw events
     std::map<std::uint8_t, std::uint32_t> pressed_;    // key -> code, pressed while watched
+    std::map<std::uint8_t, xcb_window_t> pressedIn_;   // key -> the window in front at its press
     struct PendingRelease {
         std::uint8_t keycode;
         xcb_timestamp_t time;
         std::uint32_t code;
         std::uint64_t id;
+        xcb_window_t foreground;
     };
     std::vector<PendingRelease> pendingReleases_;  // until an auto-repeat press could follow
     std::uint64_t releaseCount_ = 0;

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/program_state.h"
@@ -52,6 +53,19 @@ std::optional<int> Checked(const std::array<QRadioButton*, N>& buttons) {
     for (std::size_t i = 0; i < N; ++i)
         if (buttons[i]->isChecked()) return int(i);
     return std::nullopt;
+}
+
+bool MouseRelease(const QEvent* event) { return event->type() == QEvent::MouseButtonRelease; }
+
+// After a click on an option the name can be typed on: the title box takes
+// the focus with its text kept and the caret at its end. It happens once the
+// option has taken the release; taking the focus before would cancel the click.
+void FocusTitleLater(QDialog* dialog, QLineEdit* title) {
+    QTimer::singleShot(0, dialog, [title] {
+        title->setFocus(Qt::MouseFocusReason);
+        title->deselect();
+        title->end(false);
+    });
 }
 
 void ApplyBold(QWidget* dialog, bool bold) {
@@ -125,24 +139,34 @@ void ClipSettingsDialog::ok() {
 
 bool ClipSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == title_) {
-        // Enter saves on its release and never reaches the box.
-        if (event->type() == QEvent::KeyPress && IsEnter(event)) return true;
-        if (event->type() == QEvent::KeyRelease && IsEnter(event)) {
-            if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) ok();
+        // Enter saves on its release and never reaches the box; a release
+        // whose press went elsewhere is not this box's.
+        if (event->type() == QEvent::KeyPress && IsEnter(event)) {
+            enterPressed_ = true;
             return true;
         }
-        if (event->type() == QEvent::FocusIn) title_->selectAll();
+        if (event->type() == QEvent::KeyRelease && IsEnter(event)) {
+            if (!static_cast<QKeyEvent*>(event)->isAutoRepeat() && enterPressed_) {
+                enterPressed_ = false;
+                ok();
+            }
+            return true;
+        }
+        if (event->type() == QEvent::FocusIn && static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason)
+            title_->selectAll();
+        if (event->type() == QEvent::FocusOut) enterPressed_ = false;
         return false;
     }
+    const bool paste = std::find(paste_.begin(), paste_.end(), watched) != paste_.end();
+    const bool colour = std::find(colour_.begin(), colour_.end(), watched) != colour_.end();
+    if (MouseRelease(event) && (paste || colour)) FocusTitleLater(this, title_);
     if (!RightRelease(event)) return false;
-    if (watched == label1_) {
+    if (watched == label1_)
         detail::QuickHelp(ps_, 12);
-    } else if (std::find(paste_.begin(), paste_.end(), watched) != paste_.end()) {
+    else if (paste)
         detail::QuickHelp(ps_, 13);
-    } else if (std::find(colour_.begin(), colour_.end(), watched) != colour_.end()) {
+    else if (colour)
         detail::QuickHelp(ps_, 14);
-        title_->setFocus();
-    }
     return false;
 }
 
@@ -185,11 +209,11 @@ void GroupNamingDialog::ok() {
 
 bool GroupNamingDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == title_) {
-        if (event->type() == QEvent::FocusIn) title_->selectAll();
+        if (event->type() == QEvent::FocusIn && static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason)
+            title_->selectAll();
         return false;
     }
-    // A colour chosen, the name can be typed on.
-    if (event->type() == QEvent::MouseButtonRelease) title_->setFocus();
+    if (MouseRelease(event)) FocusTitleLater(this, title_);
     return false;
 }
 

@@ -39,6 +39,7 @@ private:
     QLineEdit* title_ = nullptr;
     std::array<QRadioButton*, kPasteOptions> paste_{};
     std::array<QRadioButton*, kColourOptions> colour_{};
+    bool enterPressed_ = false;  // in the title box: only then does its release confirm
 };
 
 // The title and colour of a group; OK writes them at once.

@@ -62,7 +62,7 @@ Edit::Edit(ProgramState& ps, QWidget* parent) : QWidget(parent), ps_(ps), scale_
     }
     applied_.resize(widgets.size());
     appliedOnce_.assign(widgets.size(), false);
-    if (ps_.mainWindow == 0) ps_.mainWindow = winId();
+    if (ps_.mainWindow == 0) ps_.mainWindow = nativeId_ = winId();
     applyState();
 }
 
@@ -178,6 +178,16 @@ void Edit::applyWindow() {
         // On the window handle: QWidget::setWindowFlag would hide the window.
         windowHandle()->setFlag(Qt::WindowStaysOnTopHint, w.topmost);
         appliedTopmost_ = w.topmost;
+    }
+    // Qt replaces the native window at a show when the stay-on-top hint
+    // changed while it was hidden (as at every start on top): the program,
+    // and a second copy that looks for us, must know the window that is up.
+    if (windowHandle() && nativeId_ != 0 && ps_.mainWindow == nativeId_) {
+        const auto id = static_cast<platform::WindowId>(windowHandle()->winId());
+        if (id != nativeId_) {
+            ps_.mainWindow = nativeId_ = id;
+            emit windowIdChanged();
+        }
     }
 }
 

@@ -43,6 +43,8 @@ signals:
                      pellion::ui::MouseButton button);
     // The user closes the window (query-unload).
     void closing();
+    // The native window was replaced (ProgramState::mainWindow follows).
+    void windowIdChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,6 +75,7 @@ private:
     int appliedTopmost_ = -1;
     bool appliedBold_ = false;
     std::string appliedCaption_;
+    platform::WindowId nativeId_ = 0;  // the id ProgramState::mainWindow took from us
     bool applying_ = false;
     bool reapply_ = false;
 };

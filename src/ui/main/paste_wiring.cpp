@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWindow>
+
+#include <cstdio>
+#include <set>
 
 #include "app/program_state.h"
 #include "capture/monitor.h"
@@ -26,15 +30,23 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
+        // Presses seen before the window lost the focus may be let go elsewhere.
+        if (type == QEvent::FocusOut) pressed_.clear();
         if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return QObject::eventFilter(watched, event);
         auto* e = static_cast<QKeyEvent*>(event);
         const int vk = VirtualKey(e->key(), e->modifiers());
+        const quint32 physical = e->nativeScanCode() ? e->nativeScanCode() : quint32(e->key());
         bool used = false;
         if (type == QEvent::KeyPress) {
+            pressed_.insert(physical);
             used = vk != 0 && Form_KeyDown(ps_, vk);
             const QString text = e->text();
             if (!used && text.size() == 1) used = Form_KeyPress(ps_, text.at(0).unicode());
         } else if (!e->isAutoRepeat()) {
+            // The release of a key pressed in a dialog or during a drag (the
+            // Enter that named a group, the Escape that cancelled a drag)
+            // is not this window's to act on.
+            if (!pressed_.erase(physical)) return true;
             // A held key repeats its press only, as the rules expect.
             used = vk != 0 && Form_KeyUp(ps_, vk);
         }
@@ -45,6 +57,7 @@ protected:
 private:
     ProgramState& ps_;
     Edit& edit_;
+    std::set<quint32> pressed_;  // keys whose press this window saw
 };
 
 bool IsPasteCell(WidgetRef cell) {
@@ -137,6 +150,18 @@ void BindPasteServices(ProgramState& ps, Edit& edit) {
     BindHourglass(hooks);
     hooks.formChanged = refresh;
     hooks.clearClipboardClips = [&ps] { ClearClipboardClips(ps); };
+    // On standard error, and in a note that waits for the user without
+    // holding up the program (start-up goes on behind it).
+    hooks.tellUser = [&edit](const std::string& text) {
+        std::fprintf(stderr, "pellion: %s\n", text.c_str());
+        QTimer::singleShot(0, &edit, [text] {
+            auto* note = new QMessageBox(QMessageBox::Warning, QStringLiteral(" Hot Keys"), QString::fromStdString(text),
+                                         QMessageBox::Ok);
+            note->setAttribute(Qt::WA_DeleteOnClose);
+            note->setModal(false);
+            note->show();
+        });
+    };
 
     // Until the search has its own flag, a search box that holds the focus
     // takes the keys, so typing in it pastes nothing.
