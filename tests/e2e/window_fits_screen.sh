@@ -9,12 +9,17 @@ if [[ -z "${FITS_SESSION:-}" ]]; then
 fi
 source "$(dirname "$0")/common.bash" "$1"
 
-# Fails unless the frame of window $1 lies within the screen.
+# Fails unless the frame of window $1 comes to lie within the screen (the
+# program moves it once the window manager has framed it) within 10 s.
 frame_on_screen() {
     local x y w h l r t b
-    read -r x y < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
-    read -r w h < <(window_size "$1" | tr x ' ')
-    read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | awk -F' = ' '{gsub(",", "", $2); print $2}')
+    for _ in $(seq 100); do
+        read -r x y < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
+        read -r w h < <(window_size "$1" | tr x ' ')
+        read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | awk -F' = ' '{gsub(",", "", $2); print $2}')
+        ((x - l >= 0 && y - t >= 0 && x + w + r <= 1920 && y + h + b <= 1080)) && break
+        sleep 0.1
+    done
     ((x - l >= 0 && y - t >= 0 && x + w + r <= 1920 && y + h + b <= 1080)) ||
         fail "$2: frame $((x - l)),$((y - t)) to $((x + w + r)),$((y + h + b)) is off the 1920x1080 screen"
     echo "ok: $2 frame $((x - l)),$((y - t)) to $((x + w + r)),$((y + h + b))"

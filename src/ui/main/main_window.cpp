@@ -166,7 +166,7 @@ void Edit::applyWindow() {
     // not reach the window manager once the native window exists.
     if (w.shown && !isVisible()) {
         show();
-        placeFrame(QPoint(scale_.toPixels(w.left), scale_.toPixels(w.top)), 100);
+        placeFrame(QPoint(scale_.toPixels(w.left), scale_.toPixels(w.top)), 400);
         appliedTopmost_ = -1;  // a window manager may drop the state on mapping
     } else if (!w.shown && isVisible()) {
         hide();
