@@ -58,7 +58,7 @@ bool OffersSecretHint(platform::Clipboard& cb) {
 
 bool Mark(platform::Clipboard& cb, std::uint32_t marker) { return cb.setData(marker, {'o', 'k'}); }
 
-// Steps 9 to 10.2 on the reading side: open, skip what carries the marker or
+// The reading side of a capture: open, skip what carries the marker or
 // is secret, snapshot the rest into temp and mark it. Touches nothing but cb,
 // temp and read, so it may run on the worker's thread.
 void ReadClipboard(platform::Clipboard& cb, std::uint32_t marker, const std::string& temp, CaptureRead& read) {
@@ -109,7 +109,7 @@ TickOutcome KeepNewestAlive(ProgramState& ps, const platform::OwnerStamp& gone) 
     return r == RestoreResult::Restored ? TickOutcome::KeptAlive : TickOutcome::Failed;
 }
 
-// Step 10.8: the new clip also becomes the next bulk slot.
+// In bulk capture the new clip also becomes the next bulk slot.
 void AddCaptureToBulk(ProgramState& ps, const std::string& clipText, bool pendingTitleUsed) {
     const int newest = ps.lists.clipboardClips.count - 1;
     const int n = ps.settings.BulkCount;
@@ -119,7 +119,7 @@ void AddCaptureToBulk(ProgramState& ps, const std::string& clipText, bool pendin
     SaveSettings(ps);
 }
 
-// Steps 10.1 and 10.3 to 10.9, once "clip.tmp" holds the snapshot.
+// Files the snapshot once "clip.tmp" holds it.
 TickOutcome FileSnapshot(ProgramState& ps, const std::optional<platform::OwnerStamp>& owner) {
     MonitorState& m = ps.monitor;
     if (m.clearBeforeNextCapture) {

@@ -23,7 +23,7 @@ constexpr int kSnapTwips = 300;
 
 ui::WidgetState& W(ProgramState& ps, Family f, int index = 0) { return ps.mainForm.form[{f, index}]; }
 
-// Steps 2 and 3. True when the form changed.
+// The date in the caption and the Clear button's text. True when the form changed.
 bool UpdateCaptions(ProgramState& ps) {
     MonitorState& m = ps.monitor;
     if (++m.tickCounter > 5) {
@@ -43,7 +43,7 @@ bool UpdateCaptions(ProgramState& ps) {
     return true;
 }
 
-// Step 5: the paste target is the last foreground window that is not ours.
+// The paste target is the last foreground window that is not ours.
 void TrackPasteTarget(ProgramState& ps) {
     auto* windows = ps.platform.windows.get();
     if (!windows) return;
@@ -58,7 +58,7 @@ void TrackPasteTarget(ProgramState& ps) {
         ps.mainForm.hooks.hideEdgeStrip();
 }
 
-// Step 7. True when the window's place or visibility changed.
+// Keeps the window in its place. True when its place or visibility changed.
 bool WindowUpkeep(ProgramState& ps) {
     ui::FormWindow& w = ps.mainForm.form.window;
     SettingsRecord& s = ps.settings;

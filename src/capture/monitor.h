@@ -56,7 +56,7 @@ void ClearClipboardClips(ProgramState& ps);
 void ShowClipboardClips(ProgramState& ps);
 
 namespace detail {
-// Steps 9 to 12 of the tick: look at the clipboard and capture.
+// The capture part of the tick: look at the clipboard and capture.
 TickOutcome CaptureClipboard(ProgramState& ps);
 // Files the read that has arrived.
 TickOutcome FileRead(ProgramState& ps);
