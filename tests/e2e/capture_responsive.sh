@@ -52,6 +52,12 @@ for mode in trickle stall; do
     [[ $(records "$app/clip.$((count - 1))") == "text/html:12" ]] ||
         fail "$mode owner: clip holds $(records "$app/clip.$((count - 1))")"
     kill "$owner"
+    # The program serves the clip again once its owner has gone; the next
+    # owner copies after that, as a person would.
+    for _ in $(seq 50); do
+        xclip -o -selection clipboard -t TARGETS 2>/dev/null | grep -q PellionClips && break
+        sleep 0.1
+    done
 done
 
 bad_owner huge 200

@@ -196,15 +196,27 @@ void Edit::applyWindow() {
 // once the frame is known, the window goes there again.
 void Edit::placeFrame(QPoint want, int triesLeft) {
     if (!isVisible()) return;
-    // A first run shows the window minimised and restores it at once.
-    if (windowState() != Qt::WindowNoState || frameGeometry() == geometry()) {
-        if (triesLeft > 0) QTimer::singleShot(50, this, [this, want, triesLeft] { placeFrame(want, triesLeft - 1); });
-        return;
+    // A first run shows the window minimised and restores it at once; until
+    // the window manager has framed it, the frame's place is not known.
+    const bool framed = windowState() == Qt::WindowNoState && frameGeometry() != geometry();
+    // Where the frame really is: Qt's own idea of it can lag behind the
+    // window manager's, and then a move to the same place would do nothing.
+    QPoint at = pos();
+    if (auto* windows = ps_.platform.windows.get(); windows && framed) {
+        const platform::Rect r = windows->windowRect(winId());
+        const qreal ratio = devicePixelRatioF();
+        if (r.right > r.left) at = QPoint(qRound(r.left / ratio), qRound(r.top / ratio));
     }
-    if (pos() != want) {
+    if (framed && at == want) return;
+    if (framed) {
+        // Qt skips a move to where it believes the window already is.
+        if (pos() == want) move(want + QPoint(0, 1));
         appliedPos_ = want;
         move(want);
     }
+    // A move made while the window manager is still mapping or restoring the
+    // window may be passed over: look again until the frame is in place.
+    if (triesLeft > 0) QTimer::singleShot(50, this, [this, want, triesLeft] { placeFrame(want, triesLeft - 1); });
 }
 
 void Edit::applyRequests() {
