@@ -204,6 +204,20 @@ TickOutcome FileRead(ProgramState& ps) {
 
 }  // namespace detail
 
+// Runs step with the monitor off, so that nothing it does starts another
+// capture; a step that throws ends as a failed tick, as every handler does.
+template <typename Step>
+TickOutcome WithMonitorOff(MonitorState& m, Step step) {
+    m.enabled = false;
+    TickOutcome outcome = TickOutcome::Failed;
+    try {
+        outcome = step();
+    } catch (...) {
+    }
+    m.enabled = true;
+    return outcome;
+}
+
 TickOutcome MonitorOwnerChanged(ProgramState& ps) {
     MonitorState& m = ps.monitor;
     if (!m.enabled) return TickOutcome::Disabled;  // the next tick looks anyway
@@ -211,26 +225,13 @@ TickOutcome MonitorOwnerChanged(ProgramState& ps) {
         m.lastSeenOwner.reset();
         return TickOutcome::Off;
     }
-    m.enabled = false;
-    TickOutcome outcome = TickOutcome::Failed;
-    try {
-        outcome = detail::CaptureClipboard(ps);
-    } catch (...) {
-    }
-    m.enabled = true;
-    return outcome;
+    return WithMonitorOff(m, [&] { return detail::CaptureClipboard(ps); });
 }
 
 TickOutcome MonitorReadArrived(ProgramState& ps) {
     MonitorState& m = ps.monitor;
     if (!m.enabled || !m.read || !m.read->done) return TickOutcome::Disabled;
-    m.enabled = false;
-    TickOutcome outcome = TickOutcome::Failed;
-    try {
-        outcome = detail::FileRead(ps);
-    } catch (...) {
-    }
-    m.enabled = true;
+    const TickOutcome outcome = WithMonitorOff(m, [&] { return detail::FileRead(ps); });
     // The clipboard changed hands during the read: the new content next, at once.
     if (std::exchange(m.readAgain, false)) MonitorOwnerChanged(ps);
     return outcome;
