@@ -20,7 +20,25 @@ mkdir -p "$tree" "$logs"
 # serves the scratch copy and the checkout alike.
 export CCACHE_BASEDIR=$tree CCACHE_NOHASHDIR=1
 
-rsync -a --delete --exclude '/build*' --exclude '/.git' "$root/" "$tree/"
+# Copies the checkout's files (tracked or new, not ignored) whose content
+# differs and removes the rest, so that unchanged files keep their age.
+python3 - "$root" "$tree" <<'EOF'
+import filecmp, os, shutil, subprocess, sys
+root, tree = sys.argv[1:]
+out = subprocess.run(['git', '-C', root, 'ls-files', '-z', '--cached', '--others', '--exclude-standard'],
+                     capture_output=True, check=True).stdout.decode()
+names = {n for n in out.split('\0') if n and not n.startswith('build') and os.path.isfile(os.path.join(root, n))}
+for base, dirs, files in os.walk(tree):
+    dirs[:] = [d for d in dirs if not (base == tree and d.startswith('build'))]
+    for f in files:
+        if os.path.relpath(os.path.join(base, f), tree) not in names:
+            os.remove(os.path.join(base, f))
+for n in names:
+    src, dst = os.path.join(root, n), os.path.join(tree, n)
+    if not os.path.exists(dst) or not filecmp.cmp(src, dst, shallow=False):
+        os.makedirs(os.path.dirname(dst), exist_ok=True)
+        shutil.copy2(src, dst)
+EOF
 cmake -S "$tree" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$logs/cmake.log" 2>&1 || {
     echo "cmake failed: see $logs/cmake.log" >&2
     exit 2
