@@ -108,7 +108,12 @@ run_suite() {
     "$root/scripts/xsession.sh" bash -c "$(declare -f display_tests); build='$build' display_tests '$log'" 2>>"$log"
 }
 
-build_tree() { nice -n 5 cmake --build "$build" -j2 >"$1" 2>&1; }
+# What the tests run: the program, the test programs and the tools; not the benchmarks.
+build_tree() {
+    local targets=(--target pellion unit_tests platform_tests) t
+    for t in "$tree"/tests/tools/*.cpp; do targets+=(--target "$(basename "$t" .cpp)"); done
+    nice -n 5 cmake --build "$build" -j2 "${targets[@]}" >"$1" 2>&1
+}
 
 printf '%-26s %s\n' "FAULT" "CAUGHT BY"
 start_all=$SECONDS
