@@ -95,36 +95,37 @@ display_tests() {
     done
 }
 
-# Runs the whole suite; prints the first test that fails, or nothing.
-run_suite() {
-    local log=$1
+build() { nice -n 5 cmake --build "$build" -j2 "$@" >>"$log.build" 2>&1; }
+stamp() { date -r "$build/unit_tests" +%s.%N 2>/dev/null; }
+
+# Builds and runs the unit tests (unless their program came out unchanged,
+# as for a fault in the X11 layer), then builds the program, the display
+# tests and the tools (not the benchmarks) and runs the display tests.
+# Prints the first test that fails, an error, or nothing. $1: log file
+# name; $2: "all" runs the unit tests whatever happened.
+check_tree() {
+    local log=$1 before failed t tools=()
+    : >"$log.build"
+    before=$(stamp)
+    build --target unit_tests || { echo "ERROR: does not build"; return; }
     rm -f "$build/Testing/Temporary/LastTestsFailed.log"
-    if ! ctest --test-dir "$build" -L unit -j2 --stop-on-failure --timeout 60 --output-on-failure >"$log" 2>&1; then
-        local failed
+    if [[ "${2:-}" == all || "$(stamp)" != "$before" ]] &&
+        ! ctest --test-dir "$build" -L unit -j2 --stop-on-failure --timeout 60 --output-on-failure >"$log" 2>&1; then
         failed=$(sed -n '1s/^[0-9]*://p' "$build/Testing/Temporary/LastTestsFailed.log" 2>/dev/null)
         echo "${failed:-unit tests}"
         return
     fi
+    for t in "$tree"/tests/tools/*.cpp; do tools+=(--target "$(basename "$t" .cpp)"); done
+    build --target pellion --target platform_tests "${tools[@]}" || { echo "ERROR: does not build"; return; }
     "$root/scripts/xsession.sh" bash -c "$(declare -f display_tests); build='$build' display_tests '$log'" 2>>"$log"
-}
-
-# What the tests run: the program, the test programs and the tools; not the benchmarks.
-build_tree() {
-    local targets=(--target pellion unit_tests platform_tests) t
-    for t in "$tree"/tests/tools/*.cpp; do targets+=(--target "$(basename "$t" .cpp)"); done
-    nice -n 5 cmake --build "$build" -j2 "${targets[@]}" >"$1" 2>&1
 }
 
 printf '%-26s %s\n' "FAULT" "CAUGHT BY"
 start_all=$SECONDS
 if [[ -z "${MUTATION_SKIP_BASELINE:-}" ]]; then
-    if ! build_tree "$logs/baseline.build.log"; then
-        echo "the unchanged tree does not build: see $logs/baseline.build.log" >&2
-        exit 2
-    fi
-    failed=$(run_suite "$logs/baseline.log")
+    failed=$(check_tree "$logs/baseline" all)
     if [[ -n "$failed" ]]; then
-        echo "the unchanged tree fails $failed: see $logs/baseline.log" >&2
+        echo "the unchanged tree fails ($failed): see $logs/baseline*" >&2
         exit 2
     fi
     printf '%-26s %s\n' "(unchanged tree)" "passes ($((SECONDS - start_all)) s)"
@@ -140,18 +141,13 @@ for ((i = 0; i < ${#fields[@]}; i += 5)); do
     if [[ ! -f "$file" ]] || ! cp "$file" "$saved" || ! plant "$file" "$old" "$new"; then
         result="ERROR: does not apply"
         errors=$((errors + 1))
-    elif ! build_tree "$logs/$name.build.log"; then
-        result="ERROR: does not build"
-        errors=$((errors + 1))
     else
-        failed=$(run_suite "$logs/$name.log")
-        if [[ -n "$failed" ]]; then
-            result=$failed
-            caught=$((caught + 1))
-        else
-            result="NOT CAUGHT"
-            missed=$((missed + 1))
-        fi
+        result=$(check_tree "$logs/$name")
+        case $result in
+        ERROR*) errors=$((errors + 1)) ;;
+        "") result="NOT CAUGHT" missed=$((missed + 1)) ;;
+        *) caught=$((caught + 1)) ;;
+        esac
     fi
     [[ -s "$saved" ]] && cp "$saved" "$file"
     rm -f "$saved"
