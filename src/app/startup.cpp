@@ -187,11 +187,6 @@ void KeepMainWindowOnScreen(ProgramState& state, platform::Point screen) {
     w.top = std::max(0, std::min(w.top, screen.y - w.height));
 }
 
-platform::ShowState InitialShowState(const SettingsRecord& settings) {
-    if (settings.HelpShown == 0 || settings.OnTop != 0) return platform::ShowState::Normal;
-    return platform::ShowState::Minimised;
-}
-
 void Shutdown(ProgramState& state) { SaveSettings(state); }
 
 }  // namespace pellion

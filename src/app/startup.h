@@ -72,9 +72,6 @@ StartOutcome StartProgram(ProgramState& state, const std::string& programFile, c
 // just far enough to lie wholly on the screen, the top left corner first.
 void KeepMainWindowOnScreen(ProgramState& state, platform::Point screenTwips);
 
-// Minimised, unless kept on top or this is the first run.
-platform::ShowState InitialShowState(const SettingsRecord& settings);
-
 // Everything else is written as it changes.
 void Shutdown(ProgramState& state);
 

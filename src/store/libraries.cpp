@@ -205,20 +205,4 @@ bool ToggleLaunchPad(ProgramState& state) {
     return ok;
 }
 
-bool LoadAllLists(ProgramState& state) {
-    if (state.libraryFolder.empty() || !validLibrary(state.settings.CurrentLibrary))
-        UseLibrary(state, state.settings.CurrentLibrary);
-    if (state.settings.CurrentGroup < 0 || state.settings.CurrentGroup >= kGroups) state.settings.CurrentGroup = 0;
-    state.lists.launchPadPressed = state.settings.CurrentLibrary == kLaunchPad;
-    FillHotKeyLabels(state);
-    bool ok = PrepareGroupNames(state);
-    ComputeGroupStem(state);
-    ShowLibraryName(state);
-    ok = LoadClipboardClips(state) && ok;
-    ok = LoadTransferSlots(state) && ok;
-    ok = LoadCurrentGroup(state) && ok;
-    ok = LoadBulkCache(state) && ok;
-    return ok;
-}
-
 }  // namespace pellion

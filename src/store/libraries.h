@@ -57,8 +57,4 @@ bool SwitchLibrary(ProgramState& state, int library);
 // (and its name) kept in "last.lib".
 bool ToggleLaunchPad(ProgramState& state);
 
-// Start-up: hot key labels, group names, group stem, library name,
-// Clipboard Clips, Transfer Slots, the current group, the bulk cache.
-bool LoadAllLists(ProgramState& state);
-
 }  // namespace pellion

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/program_state.h"
+#include "app/startup.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
 #include "store/index_files.h"
@@ -92,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.settings.BulkCount = in.ConsumeIntegral<std::int16_t>();
     state.settings.ClearOption = in.ConsumeIntegralInRange<std::int16_t>(0, 1);
 
-    LoadAllLists(state);
+    StartupLoader(state, {});
     checkModel(state);
     ApplyListColours(state);
     ReadSlotEntry(state, {ListKind::GroupClips, in.ConsumeIntegralInRange<int>(-2, 100), 5});

@@ -1,5 +1,5 @@
-// Bulk paste: the keys typed, what each paste keystroke pasted, the monitors
-// around it, and the spacing dialog's rules.
+// Bulk paste: the keys typed, what each paste keystroke pasted, and the
+// monitors around it.
 #include "capture/bulk_paste.h"
 
 #include "app/settings_file.h"
@@ -43,7 +43,7 @@ private:
 class BulkPasteTest : public StoreTest {
 protected:
     BulkPasteTest() {
-        EXPECT_TRUE(LoadAllLists(state));
+        StartupLoader(state, {});
         auto recorder = std::make_unique<PasteRecorder>(*fake.clipboard, *fake.hooks);
         keys = recorder.get();
         fake.platform.keystrokes = std::move(recorder);
@@ -81,19 +81,6 @@ protected:
 using Keys = std::vector<std::string>;
 
 }  // namespace
-
-TEST_F(BulkPasteTest, ThreeClipsWithBlankLinesBetweenAndNoneAfter) {
-    cache(3);
-    paste(2);
-    EXPECT_EQ(keys->typed, (Keys{"+{INSERT}", "{ENTER}", "{ENTER}", "+{INSERT}", "{ENTER}", "{ENTER}", "+{INSERT}"}));
-    EXPECT_EQ(keys->pasted, (Keys{"clip 1", "clip 2", "clip 3"}));
-    EXPECT_EQ(keys->typedWhileWatched, 0);
-    EXPECT_EQ(fake.hooks->monitoring, platform::MonitoringState::Normal);
-    EXPECT_EQ(monitor, (std::vector<bool>{false, true}));
-    EXPECT_EQ(fake.windows->frontedLog, std::vector<platform::WindowId>{target});
-    EXPECT_EQ(state.mainForm.form.window.show, ui::WindowShow::Minimised);
-    EXPECT_EQ(state.settings.BulkCount, 3);  // the cache stays
-}
 
 TEST_F(BulkPasteTest, UserTextBetweenClipsAndTheLastClipLeftOnTheClipboard) {
     put(data("spacer.txt"), bytesOf("abc"));
@@ -157,31 +144,4 @@ TEST_F(BulkPasteTest, TheBulkHotKeyRunsTheBoundPaste) {
     PasteTimerTick(state);
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(keys->pasted, (Keys{"clip 1", "clip 2"}));
-}
-
-TEST_F(BulkPasteTest, SpacingDialogRules) {
-    EXPECT_EQ(LoadSpacerText(state), "");
-    EXPECT_EQ(files::size(data("spacer.txt")), 0);
-
-    EXPECT_TRUE(ChooseSpacing(state, 3));  // the text box takes the focus
-    EXPECT_EQ(DecodeSettings(read(data("pellion.ini"))).BulkSpacing, 3);
-    const SpacingOk refused = SpacingDialogOk(state, "");
-    EXPECT_TRUE(refused.beep && !refused.close);
-    const SpacingOk kept = SpacingDialogOk(state, "x\ty");
-    EXPECT_TRUE(kept.close && !kept.beep);
-    EXPECT_EQ(read(data("spacer.txt")), bytesOf("x\ty"));
-    EXPECT_EQ(state.bulkPaste.userText, "x\ty");
-
-    EXPECT_FALSE(ChooseSpacing(state, 5));
-    EXPECT_TRUE(SpacingDialogOk(state, "").close);  // only spacing 3 needs a text
-    EXPECT_FALSE(ChooseSpacing(state, 7));
-    EXPECT_EQ(state.settings.BulkSpacing, 5);
-
-    EXPECT_EQ(SpacingDialogKey('4', false).option, 3);  // "First clip in group 1"
-    EXPECT_EQ(SpacingDialogKey('1', false).option, 0);
-    EXPECT_EQ(SpacingDialogKey('8', false).option, std::nullopt);
-    EXPECT_EQ(SpacingDialogKey('4', true).option, std::nullopt);  // typed into the text
-    EXPECT_TRUE(SpacingDialogKey(kEscapeKey, false).cancel);
-    EXPECT_FALSE(SpacingDialogKey(kEscapeKey, true).cancel);
-    EXPECT_STREQ(SpacingLabel(3), "User supplied text");
 }

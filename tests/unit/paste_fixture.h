@@ -38,7 +38,7 @@ private:
 class PasteTest : public StoreTest {
 protected:
     PasteTest() {
-        EXPECT_TRUE(LoadAllLists(state));
+        StartupLoader(state, {});
         state.settings.ClearOption = 1;
         state.settings.OnTop = 0;
         state.mainWindow = fake.windows->add(" Pellion Clipboard", true);

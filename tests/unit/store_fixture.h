@@ -11,6 +11,7 @@
 #include "app/program_state.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
+#include "app/startup.h"
 #include "store/libraries.h"
 #include "unit/temp_folder.h"
 

@@ -1,5 +1,5 @@
 // Keys in the main window: the navigation tables, the key-release actions in
-// their order, the highlight that follows the pointer, the help captions.
+// their order, the highlight that follows the pointer.
 #include "ui/logic/keyboard.h"
 
 #include "unit/paste_fixture.h"
@@ -197,43 +197,4 @@ TEST_F(Keyboard, InMouseModeTheHighlightFollowsThePointer) {
     viewerPastes = false;
     Cell_MouseMove(state, {Family::Item, 0});
     EXPECT_EQ(highlight(), 144);
-}
-
-TEST_F(Keyboard, HelpCaptionsFollowTheSetting) {
-    auto tip = [&](Family f, int i = 0) { return state.mainForm.form[{f, i}].toolTip; };
-    const std::string rightClick = " Right click for help ";
-    state.settings.HelpOption = 1;
-    SetHelpCaptions(state);
-    for (Family f : {Family::LibLabel, Family::Frame2, Family::Frame1, Family::HotKeyOnOff, Family::ClearBtn})
-        EXPECT_EQ(tip(f), rightClick) << FamilyName(f);
-    EXPECT_EQ(tip(Family::Ctrlframe, 1), rightClick);
-    EXPECT_EQ(tip(Family::ClipMode, 3), rightClick);
-    EXPECT_EQ(tip(Family::GroupMode, 0), rightClick);
-    EXPECT_EQ(tip(Family::CaptureMode, 2), rightClick);
-    EXPECT_EQ(tip(Family::SizerBtn, 2), rightClick);
-    EXPECT_EQ(tip(Family::Label2, 2), " Paste mode setting for Clipboard - Right click for help ");
-    EXPECT_EQ(tip(Family::Label2, 0), " Paste mode setting for current group - Right click for help ");
-    EXPECT_EQ(tip(Family::Label2, 1), " Clip capture mode setting - Right click for help ");
-    EXPECT_EQ(tip(Family::Ctrlframe, 0), " Clipboard and controls - Right click for more help ");
-    EXPECT_EQ(tip(Family::Trans, 7), " Point to the words Transfer Slots (above) and right click for help ");
-    EXPECT_EQ(tip(Family::Label1, 0), " Point to the words Clipboard Clips (above) and right click for help ");
-    EXPECT_EQ(tip(Family::ClipboardClip, 8), tip(Family::Label1, 0));
-    EXPECT_EQ(tip(Family::hotkey, 25), " Type this letter to paste ");
-    EXPECT_EQ(tip(Family::hotkey, 26), "");
-    EXPECT_EQ(tip(Family::Item, 95), " Point to the words Group Clips (above) and right click for help ");
-    EXPECT_EQ(tip(Family::Group, 21), " Point to the words Group Names (above) and right click for help ");
-    EXPECT_EQ(tip(Family::Group, 22), rightClick);
-    EXPECT_EQ(tip(Family::Group, 23), tip(Family::Group, 21));
-    EXPECT_EQ(tip(Family::Minimize), "");  // not in the table
-
-    state.settings.HelpOption = -1;  // shown, the short form for the mode labels
-    state.settings.CurrentLibrary = 27;
-    SetHelpCaptions(state);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(tip(Family::Label2, i), rightClick) << i;
-    EXPECT_EQ(tip(Family::hotkey, 0), " Day of month ");
-
-    state.mainForm.form[{Family::hotkey, 30}].toolTip = "Day 31";
-    state.settings.HelpOption = 0;
-    SetHelpCaptions(state);
-    for (const auto& w : state.mainForm.form.widgets()) EXPECT_EQ(w.toolTip, "") << ToString(w.ref);
 }

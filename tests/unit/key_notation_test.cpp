@@ -1,38 +1,36 @@
-#include "platform/keysyms.h"
+#include "platform/keystrokes.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/hooks.h"
+#include "platform/keysyms.h"
 
 using namespace pellion::platform;
+
+TEST(KeyNotation, PasteSequencesParse) {
+    auto keys = parseKeys("{HOME}+{END}{BACKSPACE}+{INSERT}{ENTER}");
+    ASSERT_TRUE(keys);
+    std::vector<KeyStroke> want = {{Key::Home, 0, false}, {Key::End, 0, true}, {Key::Backspace, 0, false},
+                                   {Key::Insert, 0, true}, {Key::Enter, 0, false}};
+    EXPECT_EQ(*keys, want);
+    ASSERT_TRUE(parseKeys("{TAB}{DOWN}{F1}"));
+    EXPECT_EQ(parseKeys("")->size(), 0u);
+}
+
+TEST(KeyNotation, CharactersIncludingUtf8AndBracedSpecials) {
+    auto keys = parseKeys("a\xC3\xA9{+}");
+    ASSERT_TRUE(keys);
+    ASSERT_EQ(keys->size(), 3u);
+    EXPECT_EQ((*keys)[0].character, U'a');
+    EXPECT_EQ((*keys)[1].character, U'\u00e9');
+    EXPECT_EQ((*keys)[2].character, U'+');
+}
+
+TEST(KeyNotation, MalformedStringsAreRefusedWhole) {
+    for (const char* bad : {"{NOSUCHKEY}", "{ENTER", "ENTER}", "+", "{HOME}+", "++{END}", "\xC3", "\xFF"})
+        EXPECT_FALSE(parseKeys(bad)) << bad;
+}
+
 namespace ks = pellion::platform::keysyms;
-
-TEST(Keysyms, NotationKeysAndCharacters) {
-    const std::pair<Key, std::uint32_t> keys[] = {
-        {Key::Insert, 0xFF63}, {Key::Home, 0xFF50}, {Key::End, 0xFF57}, {Key::Backspace, 0xFF08}, {Key::Enter, 0xFF0D},
-        {Key::Tab, 0xFF09},    {Key::Down, 0xFF54}, {Key::F1, 0xFFBE},  {Key::Character, 0}};
-    for (auto [key, sym] : keys) EXPECT_EQ(ks::forKey(key), sym) << int(key);
-
-    // Latin-1 keysyms are the code points, the rest are Unicode keysyms;
-    // controls other than newline and tab, and surrogates, have none.
-    const std::pair<char32_t, std::uint32_t> characters[] = {
-        {U'a', 0x61}, {0xE9, 0xE9}, {0x20AC, 0x010020AC}, {U'\n', 0xFF0D}, {U'\t', 0xFF09},
-        {0x01, 0},    {0x85, 0},    {0xD800, 0}};
-    for (auto [c, sym] : characters) EXPECT_EQ(ks::forCharacter(c), sym) << std::hex << std::uint32_t(c);
-}
-
-TEST(Keysyms, VirtualKeysOfTheWatchedSet) {
-    using Syms = std::vector<std::uint32_t>;
-    const std::pair<std::uint32_t, Syms> watched[] = {
-        {vk::A, {'a'}},           {vk::A + 25, {'z'}},          {vk::Digit0 + 7, {'7'}},     {vk::Numpad0 + 3, {0xFFB3}},
-        {vk::NumpadMinus, {0xFFAD}}, {vk::NumpadPlus, {0xFFAB}}, {vk::Minus, {'-'}},        {vk::Plus, {'+', '='}},
-        {vk::Insert, {0xFF63}},   {0x70, {}} /* F1 is not watched */, {0x5B, {}}};
-    for (const auto& [key, syms] : watched) EXPECT_EQ(ks::forVirtualKey(key), syms) << std::hex << key;
-
-    EXPECT_EQ(ks::toXModifiers(kShiftMask), ks::kXShift);
-    EXPECT_EQ(ks::toXModifiers(kCtrlMask | kAltMask), ks::kXControl | ks::kXMod1);
-    EXPECT_EQ(ks::toXModifiers(kAltMask, 0x40), 0x40);  // Alt on Mod3
-}
 
 namespace {
 

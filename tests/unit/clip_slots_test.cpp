@@ -10,7 +10,7 @@ namespace {
 
 class SlotFiles : public StoreTest {
 protected:
-    SlotFiles() { EXPECT_TRUE(LoadAllLists(state)); }
+    SlotFiles() { StartupLoader(state, {}); }
 
     // A clip file with recognisable content, as capture or a drop leaves it.
     void clip(const SlotRef& at, const std::string& content) { put(SlotPath(state, at), bytesOf(content)); }
@@ -192,7 +192,7 @@ TEST_F(SlotFiles, CaptureFillsTheNextSlotThenShiftsAFullList) {
 
     ASSERT_TRUE(EmptyClipboardClips(state));
     EXPECT_EQ(read(data("clip.dat")), concat({le16(0), blanks(450)}));
-    EXPECT_EQ(entries(dir.path()).size(), 6u);  // only the index files and lib1 remain
+    EXPECT_EQ(entries(dir.path()).size(), 7u);  // only the settings, the index files and lib1 remain
 }
 
 TEST_F(SlotFiles, BulkCacheTakesUpTo96ClipsAndClearsWhole) {

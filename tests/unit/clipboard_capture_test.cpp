@@ -43,24 +43,6 @@ TEST(MakeTitle, SkipsLeadingControlsKeepsTheBlockNulAndPadsToFifty) {
     EXPECT_EQ(MakeTitle(kNonTextTitle), std::string("Non Text Clip.") + std::string(36, ' '));
 }
 
-TEST_F(MonitorTest, TextBecomesTheNewestClipOnceAndIsMarked) {
-    ASSERT_EQ(capture("  \r\n\tfirst line\nsecond"), TickOutcome::Captured);
-    EXPECT_EQ(textIn(clipFile(0)), withNul("  \r\n\tfirst line\nsecond"));
-    EXPECT_EQ(read(data("clip.dat")), clipIndex(1, {"first line\nsecond"}));
-    EXPECT_EQ(caption(ui::Family::ClipboardClip, 0), "first line\nsecond");
-    EXPECT_FALSE(files::exists(data("clip.tmp")));
-    EXPECT_TRUE(markerOnClipboard());
-    EXPECT_FALSE(clipboard().isOpen);
-
-    // Left on the clipboard it is not captured again.
-    EXPECT_EQ(tick(), TickOutcome::Seen);
-    EXPECT_EQ(state.lists.clipboardClips.count, 1);
-    // The same text copied again is new content.
-    ASSERT_EQ(capture("  \r\n\tfirst line\nsecond"), TickOutcome::Captured);
-    EXPECT_EQ(state.lists.clipboardClips.count, 2);
-    EXPECT_EQ(clipFile(1), clipFile(0));
-}
-
 TEST_F(MonitorTest, BusyClipboardIsRetriedAndOffCapturesNothing) {
     copyText("later");
     clipboard().failOpen = true;
@@ -83,19 +65,6 @@ TEST_F(MonitorTest, ContentWithoutTextIsTitledNonTextClip) {
     EXPECT_EQ(title(0), "Non Text Clip.");
     EXPECT_EQ(read(data("clip.dat")), clipIndex(1, {"Non Text Clip."}));
     // The clip file's layout is the snapshot's, checked byte for byte there.
-}
-
-TEST_F(MonitorTest, TenthCaptureDropsTheOldestAndShiftsTheRest) {
-    for (int i = 0; i < 10; ++i) ASSERT_EQ(capture("clip " + std::to_string(i)), TickOutcome::Captured);
-    EXPECT_EQ(state.lists.clipboardClips.count, 9);
-    std::vector<std::string> titles;
-    for (int n = 0; n < 9; ++n) {
-        titles.push_back("clip " + std::to_string(n + 1));
-        EXPECT_EQ(textIn(clipFile(n)), withNul(titles.back())) << n;
-    }
-    EXPECT_EQ(read(data("clip.dat")), clipIndex(9, titles));
-    EXPECT_FALSE(files::exists(data("clip.9")));
-    EXPECT_EQ(caption(ui::Family::ClipboardClip, 8), "clip 9");
 }
 
 TEST_F(MonitorTest, PendingTitleServesOneCaptureAndTheClearFlagEmptiesTheListFirst) {
@@ -216,34 +185,6 @@ TEST_F(MonitorTest, UnwritableSnapshotLeavesTheContentUnmarkedForTheNextTick) {
     EXPECT_EQ(title(0), "keep me");
 }
 
-TEST_F(MonitorTest, ContentOfAnExitedOwnerIsServedAgainWhileItIsTheNewestClip) {
-    capture("kept");
-    clipboard().ownerExits();
-    ASSERT_EQ(tick(), TickOutcome::KeptAlive);
-    EXPECT_EQ(clipboard().bytesOf(""), bytesOf(withNul("kept")));
-    EXPECT_TRUE(markerOnClipboard());
-    EXPECT_EQ(clipboard().ownerStamp->window, clipboard().ownWindow);
-    EXPECT_EQ(tick(), TickOutcome::Seen);
-    EXPECT_EQ(state.lists.clipboardClips.count, 1);
-
-    // A clipboard that will not open for the restore is tried again.
-    capture("again");
-    clipboard().ownerExits();
-    clipboard().failOpen = true;
-    EXPECT_EQ(tick(), TickOutcome::Busy);
-    clipboard().failOpen = false;
-    EXPECT_EQ(tick(), TickOutcome::KeptAlive);
-    EXPECT_EQ(clipboard().bytesOf(""), bytesOf(withNul("again")));
-
-    // Served whole even with the text-only switch on.
-    clipboard().copyFromOtherProgram({{"", bytesOf(withNul("t"))}, {"text/html", bytesOf("<b>t</b>")}});
-    tick();
-    state.clip.textOnly = true;
-    clipboard().ownerExits();
-    ASSERT_EQ(tick(), TickOutcome::KeptAlive);
-    EXPECT_EQ(clipboard().bytesOf("text/html"), bytesOf("<b>t</b>"));
-}
-
 TEST_F(MonitorTest, ContentNotCapturedOrClearedIsNotServedAgain) {
     // A secret copied after the capture went away: nothing comes back.
     capture("older");
@@ -269,22 +210,6 @@ TEST_F(MonitorTest, ContentNotCapturedOrClearedIsNotServedAgain) {
     clipboard().ownerExits();
     EXPECT_NE(tick(), TickOutcome::KeptAlive);
     EXPECT_FALSE(clipboard().bytesOf("").has_value());
-}
-
-TEST_F(MonitorTest, CaptionEverySixTicksOnlyWhenTheTextChanges) {
-    std::vector<std::string> captions;
-    DateTime now{2026, 12, 5, 6, 5, 7};
-    state.monitor.hooks.setCaption = [&](const std::string& c) { captions.push_back(c); };
-    state.monitor.hooks.now = [&] { return now; };
-    for (int i = 0; i < 5; ++i) tick();
-    EXPECT_TRUE(captions.empty());
-    tick();
-    EXPECT_EQ(captions, std::vector<std::string>{MainCaption(now)});
-    for (int i = 0; i < 6; ++i) tick();
-    EXPECT_EQ(captions.size(), 1u);
-    now.minute = 8;
-    for (int i = 0; i < 6; ++i) tick();
-    EXPECT_EQ(captions.back(), " Pellion Clipboard          Saturday  5th Dec 26   5:08");
 }
 
 TEST_F(MonitorTest, DisabledTimerRunsNothingAndAFailingTickStillReenables) {

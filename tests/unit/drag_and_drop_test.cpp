@@ -31,7 +31,7 @@ struct Scene {
     Scene() {
         state.dataFolder = dir.path();
         UseLibrary(state, 1);
-        EXPECT_TRUE(LoadAllLists(state));
+        StartupLoader(state, {});
         auto& l = state.lists;
         for (int i = 0; i < 3; ++i) {
             file("clip." + std::to_string(i), "temp" + std::to_string(i));

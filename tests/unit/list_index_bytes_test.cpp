@@ -10,10 +10,10 @@ using namespace pellion::test;
 using IndexFiles = StoreTest;
 
 TEST_F(IndexFiles, FirstStartWritesEveryFileWithItsNewContent) {
-    ASSERT_TRUE(LoadAllLists(state));
+    StartupLoader(state, {});
 
-    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"clip.dat", "lib.dat", "lib1/", "trans.clr", "trans.dat",
-                                                             "trans.mod"}));
+    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"clip.dat", "lib.dat", "lib1/", "pellion.ini", "trans.clr",
+                                                             "trans.dat", "trans.mod"}));
     EXPECT_EQ(read(data("clip.dat")), concat({le16(0), blanks(450)}));
     EXPECT_EQ(read(data("trans.dat")), transIndex());
     EXPECT_EQ(read(data("trans.mod")), Bytes(8, 3));
@@ -112,7 +112,7 @@ TEST_F(IndexFiles, TransferSlotGroupReferencesComeBackEmpty) {
 }
 
 TEST_F(IndexFiles, ColourEqualToTheListDefaultIsStoredAsZero) {
-    ASSERT_TRUE(LoadAllLists(state));
+    StartupLoader(state, {});
     state.settings.TransferSlotsColour = 0x00FF00;
     state.lists.transferSlots.colours[1] = 0x00FF00;  // the default: follows later changes
     state.lists.transferSlots.colours[2] = 0x0000FF;
@@ -133,7 +133,7 @@ TEST_F(IndexFiles, ColourEqualToTheListDefaultIsStoredAsZero) {
 }
 
 TEST_F(IndexFiles, HighlightedCellsAreSavedWithTheirOwnColour) {
-    ASSERT_TRUE(LoadAllLists(state));
+    StartupLoader(state, {});
     state.lists.transferSlots.colours[3] = 0x00FFFF;
     state.lists.highlightBar = CellRef{ListKind::TransferSlots, 3};
     state.lists.groupNames.colours[0] = 0x0000FF;  // group 0 is current: shown highlighted
@@ -153,7 +153,7 @@ TEST_F(IndexFiles, HighlightedCellsAreSavedWithTheirOwnColour) {
 }
 
 TEST_F(IndexFiles, ApplyListColoursRereadsTheStoredColoursAndTheFontOption) {
-    ASSERT_TRUE(LoadAllLists(state));
+    StartupLoader(state, {});
     state.settings.FontOption = 1;
     state.settings.ClipboardClipsColour = 0x00FF00;
     ASSERT_TRUE(files::patch(lib(1, "groups.clr"), 4 * 5, le32(0xFFFF00)));  // as the group dialog writes it
@@ -177,7 +177,7 @@ TEST_F(IndexFiles, ShortFilesAndOutOfRangeValuesAreReadAsFarAsTheyGo) {
     put(lib(1, "group0.mod"), Bytes{4, 9});
     put(lib(1, "groups.dat"), bytesOf("Short"));
 
-    ASSERT_TRUE(LoadAllLists(state));
+    StartupLoader(state, {});
     const auto& lists = state.lists;
     EXPECT_EQ(lists.clipboardClips.count, 9);
     EXPECT_EQ(lists.clipboardClips.titles[0], "only one");
@@ -225,7 +225,7 @@ TEST_F(IndexFiles, CaseVariantsAreUsedAsTheyAreWithoutASecondFile) {
 
     UseLibrary(state, 1);
     EXPECT_EQ(state.libraryFolder, dir.path() + "Lib1/");
-    ASSERT_TRUE(LoadAllLists(state));
+    StartupLoader(state, {});
     EXPECT_EQ(state.lists.groupNames.titles[0], "Mixed Case");
     EXPECT_EQ(state.settings.GroupMode, 2);
     EXPECT_EQ(state.lists.transferSlots.titles[0], "Old Trans");
@@ -239,8 +239,8 @@ TEST_F(IndexFiles, CaseVariantsAreUsedAsTheyAreWithoutASecondFile) {
     EXPECT_EQ(ReadTitleAt(dir.path() + "Lib1/Groups.dat", 1), "Second");
     EXPECT_EQ(byteAt(dir.path() + "Lib1/Mode.dat", 0), 1);
     EXPECT_EQ(ReadTitleAt(data("Trans.dat"), 1), "New Trans");
-    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"Lib1/", "Trans.dat", "clip.dat", "lib.dat", "trans.clr",
-                                                             "trans.mod"}));
+    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"Lib1/", "Trans.dat", "clip.dat", "lib.dat", "pellion.ini",
+                                                             "trans.clr", "trans.mod"}));
     EXPECT_EQ(entries(dir.path() + "Lib1"), (std::vector<std::string>{"Groups.dat", "Mode.dat", "colr0.dat",
                                                                       "group0.dat", "group0.mod", "groups.clr"}));
 }

@@ -28,7 +28,7 @@ protected:
     void SetUp() override {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
         ensureApp();
-        ASSERT_TRUE(LoadAllLists(state));
+        StartupLoader(state, {});
     }
     // Shown and active, so that the focus and key events behave as for a user.
     void showActive(QWidget& w) {

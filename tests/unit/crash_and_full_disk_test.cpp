@@ -32,7 +32,7 @@ struct Scene {
     explicit Scene(const std::string& folder, int clips) {
         state.dataFolder = folder;
         UseLibrary(state, 1);
-        EXPECT_TRUE(LoadAllLists(state));
+        StartupLoader(state, {});
         auto& l = state.lists;
         for (int n = 0; n < clips; ++n) {
             l.clipboardClips.titles[n] = "old" + std::to_string(n);
@@ -77,7 +77,7 @@ void DragOnto(ProgramState& ps, ui::DragItem item, ui::DropOn on) {
 void Start(ProgramState& ps, const std::string& folder) {
     ps.dataFolder = folder;
     LoadSettings(ps);
-    EXPECT_TRUE(LoadAllLists(ps));
+    StartupLoader(ps, {});
 }
 
 // Every title the lists on disk hold, as a fresh start reads them, each
@@ -228,7 +228,7 @@ protected:
         mounted = ::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=1m,mode=0700") == 0;
         state.dataFolder = disk;
         UseLibrary(state, 1);
-        EXPECT_TRUE(LoadAllLists(state));
+        StartupLoader(state, {});
         state.monitor.hooks.setCaption = [this](const std::string& c) { shownCaption = c; };
     }
     ~FullDisk() override {

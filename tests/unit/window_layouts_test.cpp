@@ -1,4 +1,5 @@
-// Layouts, sizes and the column view of the main window, as data.
+// Layouts, the column view and bringing the window up, as data: each way
+// back is the exact inverse of the way there.
 #include <cmath>
 #include <set>
 
@@ -29,110 +30,12 @@ const std::vector<Family> kCellFamilies = {Family::ClipboardClip, Family::Item, 
 const std::vector<Family> kDropFamilies = {Family::TrashLabel, Family::BulkDrop, Family::BulkDropPicture,
                                            Family::BulkPaste, Family::BulkPastelabel};
 
+// OnTop, Layout and whether the window is topmost, read together.
+std::tuple<int, int, bool> View(const ProgramState& ps) {
+    return {ps.settings.OnTop, ps.settings.Layout, ps.mainForm.form.window.topmost};
+}
+
 }  // namespace
-
-TEST(FormDesign, FamiliesAreCompleteAndContainersComeFirst) {
-    const auto widgets = DesignWidgets();
-    std::set<WidgetRef> seen;
-    for (const WidgetState& w : widgets) {
-        if (w.parent) {
-            EXPECT_TRUE(seen.count(*w.parent)) << ToString(w.ref) << " before its container";
-        }
-        EXPECT_TRUE(seen.insert(w.ref).second) << ToString(w.ref) << " twice";
-    }
-    int total = 0;
-    for (int f = 0; f < kFamilyCount; ++f) total += FamilySize(static_cast<Family>(f));
-    EXPECT_EQ(widgets.size(), static_cast<std::size_t>(total));
-    FormState form;
-    for (const WidgetState& w : widgets) EXPECT_EQ(form[w.ref].ref, w.ref);
-    EXPECT_THROW(form[(WidgetRef{Family::Item, 96})], std::out_of_range);
-    EXPECT_THROW(form[(WidgetRef{Family::Group, -1})], std::out_of_range);
-}
-
-struct FullCase {
-    int size;
-    int group;
-    int width, height;
-    int clips, items, groups, trans, hotkeys;
-};
-
-class FullSizes : public MainFormTest, public ::testing::WithParamInterface<FullCase> {};
-
-TEST_P(FullSizes, WindowAndShownCells) {
-    const FullCase c = GetParam();
-    ps.settings.SizeOption = static_cast<std::int16_t>(c.size);
-    ps.settings.CurrentGroup = static_cast<std::int16_t>(c.group);
-    StartInRememberedLayout(ps);
-    EXPECT_EQ(window().width, c.width);
-    EXPECT_EQ(window().height, c.height);
-    EXPECT_EQ(shownCount(Family::ClipboardClip), c.clips);
-    EXPECT_EQ(shownCount(Family::Item), c.items);
-    EXPECT_EQ(shownCount(Family::Group), c.groups);
-    EXPECT_EQ(shownCount(Family::Trans), c.trans);
-    EXPECT_EQ(shownCount(Family::hotkey), c.hotkeys);
-    EXPECT_FALSE(shown(Family::Holdfocus));
-    // Row 23 is hidden outright, not merely cut by its frame.
-    const bool large = c.size == 1;
-    for (Family f : {Family::Item, Family::hotkey, Family::Group}) EXPECT_EQ(w(f, 23).visible, large) << FamilyName(f);
-    EXPECT_EQ(w(Family::Item, 55).visible, large && c.group != 22);
-    EXPECT_EQ(w(Family::Item, 87).visible, large && c.group != 22);
-}
-
-INSTANTIATE_TEST_SUITE_P(Layout, FullSizes,
-                         ::testing::Values(FullCase{0, 0, 9624, 6496, 9, 46, 23, 0, 23},
-                                           FullCase{0, 22, 9624, 6496, 9, 46, 23, 0, 23},
-                                           FullCase{1, 0, 12288, 8820, 9, 96, 32, 8, 32},
-                                           FullCase{1, 22, 12288, 8820, 9, 94, 32, 8, 32}));
-
-TEST_F(MainFormTest, StripShowsTheNineClipsAsThreeColumnsOfThree) {
-    ps.settings.OnTop = 1;
-    ps.settings.ReducedLeft = 1500;
-    ps.settings.ReducedTop = 900;
-    SetLayout(ps, 1);
-    RefreshModeButtons(ps);
-    EXPECT_EQ(Place(window()), (std::array{1500, 900, 9600, 1530}));
-    EXPECT_EQ(shownCount(Family::ClipboardClip), 9);
-    EXPECT_EQ(shownCount(Family::Label1), 9);
-    for (Family f : {Family::Item, Family::Group, Family::Trans})
-        EXPECT_EQ(shownCount(f), 0) << FamilyName(f);
-    EXPECT_EQ(shownCount(Family::SizerBtn), 3);
-    for (Family f : {Family::ClearBtn, Family::Frame3}) EXPECT_TRUE(shown(f)) << FamilyName(f);
-    for (Family f : {Family::Frame4, Family::Frame5, Family::Frame6, Family::LaunchBtn, Family::TextOnlyFrame,
-                     Family::Minimize, Family::Search, Family::Optionbutton})
-        EXPECT_FALSE(shown(f)) << FamilyName(f);
-    for (int i = 0; i < 9; ++i) {
-        const TwipRect a = form().absoluteRect({Family::ClipboardClip, i});
-        const TwipRect first = form().absoluteRect({Family::ClipboardClip, i % 3});
-        EXPECT_LE(std::abs(a.top - first.top), 20) << "row of clip " << i;
-        EXPECT_GE(a.left - first.left, 2500 * (i / 3)) << "column of clip " << i;
-        EXPECT_EQ(*form().shownRect({Family::ClipboardClip, i}), a) << "clip " << i << " cut off";
-        for (int j = 0; j < 9; ++j) {
-            if (j / 3 == i / 3) continue;  // within a column the cells overlap a little, as designed
-            EXPECT_TRUE(a.intersected(form().absoluteRect({Family::ClipboardClip, j})).empty())
-                << i << " overlaps " << j;
-            EXPECT_TRUE(a.intersected(form().absoluteRect({Family::Label1, j})).empty()) << i << " on tag " << j;
-        }
-    }
-    EXPECT_EQ(w(Family::Label2, 2).caption, "Modes:");
-    EXPECT_EQ(w(Family::ClearBtn).rect.width, 816);
-}
-
-TEST_F(MainFormTest, CompactCutsThePanelBelowTheClipPasteModes) {
-    ps.settings.ReducedLeft = 300;
-    SetLayout(ps, 2);
-    EXPECT_EQ(window().width, 2844);
-    EXPECT_EQ(window().height, 3700);
-    EXPECT_EQ(window().left, 300);
-    EXPECT_EQ(w(Family::Ctrlframe, 0).rect.height, 3300);
-    EXPECT_EQ(shownCount(Family::ClipboardClip), 9);
-    EXPECT_TRUE(shown(Family::Frame3));
-    EXPECT_TRUE(shown(Family::ClearBtn));
-    EXPECT_FALSE(w(Family::Frame4).visible);
-    for (Family f : {Family::Frame5, Family::Frame6, Family::Minimize, Family::Frame1, Family::Frame2})
-        EXPECT_FALSE(shown(f)) << FamilyName(f);
-    EXPECT_EQ(shownCount(Family::Item), 0);
-    EXPECT_EQ(shownCount(Family::Group), 0);
-}
 
 struct ColumnCase {
     int size, column, items;
@@ -229,19 +132,6 @@ TEST_F(MainFormTest, StripToCompactRestoresTheOffsetsThenCuts) {
     EXPECT_EQ(w(Family::Label2, 2).caption, "Special Modes:");
 }
 
-TEST_F(MainFormTest, StripAgainOnlyPlacesTheWindow) {
-    SetLayout(ps, 1);
-    const auto strip = form().widgets();
-    ps.settings.ReducedLeft = 4000;
-    ps.settings.ReducedTop = 2500;
-    window().width = 9000;  // as if the user had changed it
-    SetLayout(ps, 1);
-    EXPECT_TRUE(form().widgets() == strip) << Describe(form().widgets(), strip);
-    EXPECT_EQ(window().left, 4000);
-    EXPECT_EQ(window().top, 2500);
-    EXPECT_EQ(window().width, 9000);
-}
-
 struct PlaceCase {
     int left, top, wantLeft, wantTop;
 };
@@ -261,43 +151,6 @@ INSTANTIATE_TEST_SUITE_P(Layout, OffScreen,
                          ::testing::Values(PlaceCase{28785, 15000, 28785, 15000}, PlaceCase{28800, 15000, 0, 0},
                                            PlaceCase{100, 16200, 0, 0}, PlaceCase{-1000, -300, -1000, -300},
                                            PlaceCase{-2844, 500, 0, 0}, PlaceCase{500, -3700, 0, 0}));
-
-TEST_F(MainFormTest, LayoutWhileMinimisedDoesNothing) {
-    window().show = WindowShow::Minimised;
-    const auto before = form().widgets();
-    SetLayout(ps, 1);
-    EXPECT_EQ(ps.settings.Layout, 0);
-    EXPECT_TRUE(form().widgets() == before);
-    EXPECT_EQ(saves, 0);
-    window().show = WindowShow::Normal;
-    SetLayout(ps, 1);
-    EXPECT_EQ(ps.settings.Layout, 1);
-    EXPECT_EQ(saves, 1);
-    SetLayout(ps, 7);
-    EXPECT_EQ(ps.settings.Layout, 1);
-    EXPECT_EQ(saves, 1);
-}
-
-TEST_F(MainFormTest, FullSizeLeavesTheMaximisedState) {
-    window().show = WindowShow::Maximised;
-    ps.settings.SizeOption = 0;
-    ApplyFullSize(ps);
-    EXPECT_EQ(window().show, WindowShow::Normal);
-    EXPECT_EQ(w(Family::Frame1).rect.left, 7600);
-    EXPECT_EQ(w(Family::Ctrlframe, 1).rect.height, 6100);
-    EXPECT_FALSE(w(Family::Frame2).visible);
-}
-
-TEST_F(MainFormTest, StartUpEntersTheRememberedLayoutFromTheDesign) {
-    ps.settings.Layout = 1;
-    window().show = WindowShow::Minimised;
-    StartInRememberedLayout(ps);
-    EXPECT_EQ(window().show, WindowShow::Normal);
-    EXPECT_EQ(ps.settings.Layout, 1);
-    EXPECT_EQ(window().width, 9600);
-    EXPECT_FALSE(w(Family::Ctrlframe, 1).visible);
-    EXPECT_EQ(w(Family::ClipboardClip, 8).rect.left, 5390);
-}
 
 // The drop targets may cover buttons but never a cell, whichever layout,
 // size or column is shown.
@@ -334,6 +187,68 @@ TEST_F(MainFormTest, DropTargetsNeverCoverACell) {
         }
         if (v.layout == 2) {
             EXPECT_GT(dropsShown, 0);
+        }
+    }
+}
+
+TEST_F(MainFormTest, BringUpWindowRestoresOrExpands) {
+    int stripHidden = 0;
+    ps.mainForm.hooks.hideEdgeStrip = [&] { ++stripHidden; };
+    // Not on top: back to normal, fronted, not left topmost.
+    window().shown = true;
+    window().show = WindowShow::Minimised;
+    BringUpWindow(ps);
+    EXPECT_EQ(window().show, WindowShow::Normal);
+    EXPECT_TRUE(window().raiseRequest);
+    EXPECT_TRUE(window().processEventsRequest);
+    EXPECT_EQ(window().focusRequest, FocusRequest::Window);
+    EXPECT_FALSE(window().topmost);
+    // A minimised reduced window only comes back, still reduced and on top.
+    ps.settings.OnTop = 1;
+    SetLayout(ps, 1);
+    window().show = WindowShow::Minimised;
+    BringUpWindow(ps);
+    EXPECT_EQ(window().show, WindowShow::Normal);
+    EXPECT_EQ(View(ps), (std::tuple{1, 1, true}));
+    // Already up and reduced: the full window.
+    BringUpWindow(ps);
+    EXPECT_EQ(View(ps), (std::tuple{0, 0, false}));
+    EXPECT_TRUE(w(Family::Ctrlframe, 1).visible);
+    // The column view as well.
+    TopBtn_MouseDown(ps, 3, MouseButton::Left);
+    ASSERT_EQ(ps.mainForm.columnView, 3);
+    BringUpWindow(ps);
+    EXPECT_EQ(ps.mainForm.columnView, 0);
+    EXPECT_EQ(View(ps), (std::tuple{0, 0, false}));
+    EXPECT_TRUE(w(Family::Ctrlframe, 0).visible);
+    EXPECT_EQ(window().width, 12288);
+    EXPECT_EQ(stripHidden, 4);
+}
+
+// The design's twips grow with the desktop font (taller or wider than the
+// design's), never below the logical dpi, and only as far as the Small
+// window still fits the screen.
+TEST(MainFormHelpers, DesignDpiFollowsTheDesktopFontWithinTheScreen) {
+    struct Case {
+        double logicalDpi;
+        FontMeasure font;
+        int screenWidth, screenHeight;
+        int dpi;
+    };
+    const Case cases[] = {
+        {96, {13, 5.8}, 1280, 1024, 96},    // the design's own font
+        {96, {14, 7.4}, 1280, 1024, 123},   // a wider font: 7.4 / 5.8 of 96, rounded up
+        {96, {20, 5.8}, 1920, 1200, 148},   // a taller one
+        {120, {10, 4}, 1280, 1024, 120},    // small font, high dpi: the dpi stays
+        {96, {14, 7.4}, 960, 540, 119},     // the Small window's 6496 twips fit 540 pixels
+        {96, {0, 0}, 0, 0, 96},             // nothing measured, no screen
+        {0, {14, 7.4}, 1280, 1024, 123},    // no dpi: 96
+    };
+    for (const Case& c : cases) {
+        const int dpi = DesignDpi(c.logicalDpi, c.font, c.screenWidth, c.screenHeight);
+        EXPECT_EQ(dpi, c.dpi) << c.font.lineHeight << " " << c.font.letterWidth << " on " << c.screenWidth;
+        if (c.screenHeight) {
+            EXPECT_LE(TwipScale(dpi).toPixels(kSmallHeight), c.screenHeight);
         }
     }
 }

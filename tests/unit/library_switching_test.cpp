@@ -11,7 +11,7 @@ namespace {
 
 class Libraries : public StoreTest {
 protected:
-    Libraries() { EXPECT_TRUE(LoadAllLists(state)); }
+    Libraries() { StartupLoader(state, {}); }
 
     std::vector<std::string> captions() const {
         std::vector<std::string> out;
@@ -97,46 +97,6 @@ TEST_F(Libraries, DiaryShowsMonthsAndTheDaysOfTheCurrentMonth) {
     EXPECT_EQ(DaysInDiaryMonth(11), 31);
 }
 
-TEST_F(Libraries, OtherLibrariesShowLettersOnTheHotKeyLabels) {
-    std::vector<std::string> want;
-    for (char c = 'A'; c <= 'Z'; ++c) want.push_back(std::string(1, c) + ".");
-    want.resize(32);
-    EXPECT_EQ(captions(), want);
-    EXPECT_EQ(state.lists.hotKeyLabels[25].toolTip, " Type this letter to paste ");
-    EXPECT_EQ(state.lists.hotKeyLabels[26].toolTip, "");
-
-    ASSERT_TRUE(SwitchLibrary(state, kDiary));
-    ASSERT_TRUE(SwitchLibrary(state, 9));
-    EXPECT_EQ(captions(), want);
-}
-
-TEST_F(Libraries, LaunchPadReturnsToTheLibraryItWasEnteredFrom) {
-    std::array<std::string, kUserLibraries> names;
-    names[2] = "  Recipes";
-    ASSERT_TRUE(SaveLibraryNames(state, names));
-    const Bytes saved = read(data("lib.dat"));
-    EXPECT_EQ(Bytes(saved.begin() + 40, saved.begin() + 60), padded("Recipes", 20));  // left-trimmed
-    ASSERT_TRUE(SwitchLibrary(state, 3));
-    EXPECT_EQ(state.lists.libraryName, "Recipes");
-    state.settings.CurrentGroup = 4;
-
-    ASSERT_TRUE(ToggleLaunchPad(state));
-    EXPECT_EQ(state.settings.CurrentLibrary, kLaunchPad);
-    EXPECT_TRUE(state.lists.launchPadPressed);
-    EXPECT_EQ(state.lists.libraryName, "Launch Pad");
-    EXPECT_EQ(read(data("last.lib")), concat({le16(3), padded("Recipes", 20)}));
-    EXPECT_EQ(read(lib(3, "last.grp")), le16(4));
-    state.settings.CurrentGroup = 9;
-
-    ASSERT_TRUE(ToggleLaunchPad(state));
-    EXPECT_EQ(state.settings.CurrentLibrary, 3);
-    EXPECT_FALSE(state.lists.launchPadPressed);
-    EXPECT_EQ(state.lists.libraryName, "Recipes");
-    EXPECT_EQ(state.settings.CurrentGroup, 4);
-    EXPECT_EQ(state.lists.groupClips.group, 4);
-    EXPECT_EQ(read(lib(29, "last.grp")), le16(9));
-}
-
 TEST_F(Libraries, LeavingTheLaunchPadWithoutAUsableLastLibGoesToLibraryOne) {
     ASSERT_TRUE(SwitchLibrary(state, kLaunchPad));
     put(data("last.lib"), concat({le16(500), padded("Nowhere", 20)}));
@@ -147,29 +107,6 @@ TEST_F(Libraries, LeavingTheLaunchPadWithoutAUsableLastLibGoesToLibraryOne) {
     put(data("last.lib"), Bytes{3});
     ASSERT_TRUE(ToggleLaunchPad(state));
     EXPECT_EQ(state.settings.CurrentLibrary, 1);
-}
-
-TEST_F(Libraries, EachLibraryRemembersItsLastGroup) {
-    ASSERT_TRUE(SwitchLibrary(state, 2));
-    state.settings.CurrentGroup = 7;
-    ASSERT_TRUE(SwitchLibrary(state, 4));
-    EXPECT_EQ(read(lib(2, "last.grp")), le16(7));
-    EXPECT_EQ(state.settings.CurrentGroup, 7);  // library 4 has no "last.grp" yet
-    state.settings.CurrentGroup = 3;
-    ASSERT_TRUE(SwitchLibrary(state, 2));
-    EXPECT_EQ(state.settings.CurrentGroup, 7);
-    EXPECT_EQ(state.lists.groupClips.group, 7);
-    EXPECT_EQ(state.lists.groupStem, dir.path() + "lib2/group7.");
-
-    put(lib(4, "last.grp"), le16(40));
-    ASSERT_TRUE(SwitchLibrary(state, 4));
-    EXPECT_EQ(state.settings.CurrentGroup, 0);
-    put(lib(2, "last.grp"), Bytes{5});  // unreadable: the group stays
-    state.settings.CurrentGroup = 6;
-    ASSERT_TRUE(SwitchLibrary(state, 2));
-    EXPECT_EQ(state.settings.CurrentGroup, 6);
-    EXPECT_FALSE(SwitchLibrary(state, 30));
-    EXPECT_FALSE(SwitchLibrary(state, 0));
 }
 
 TEST_F(Libraries, NamesFileRecordsAndFallbacks) {

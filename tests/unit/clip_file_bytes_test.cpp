@@ -39,46 +39,6 @@ Bytes namedFile(std::int64_t count, const std::vector<std::tuple<std::uint32_t, 
     return b;
 }
 
-Bytes unnamedFile(const std::vector<std::pair<std::uint32_t, std::string>>& records) {
-    Bytes b = i32s({static_cast<std::int64_t>(records.size())});
-    for (const auto& [id, data] : records) {
-        const Bytes r = i32s({id, static_cast<std::int64_t>(data.size())}, data);
-        b.insert(b.end(), r.begin(), r.end());
-    }
-    return b;
-}
-std::string str(const Bytes& b) { return std::string(b.begin(), b.end()); }
-Bytes utf16(const std::u16string& s) {
-    Bytes b;
-    for (char16_t c : s + u'\0') b.insert(b.end(), {std::uint8_t(c & 0xFF), std::uint8_t(c >> 8)});
-    return b;
-}
-// A device-independent bitmap 2x2 with a header of headerSize bytes, then
-// after bytes of masks, palette and pixels.
-Bytes dib(std::uint32_t headerSize, int bits, int compression, std::size_t after) {
-    Bytes b = i32s({headerSize});
-    auto le16 = [&](int v) { b.insert(b.end(), {std::uint8_t(v), std::uint8_t(v >> 8)}); };
-    if (headerSize == 12) {
-        le16(2), le16(2), le16(1), le16(bits);
-    } else {
-        const Bytes rest = i32s({2, 2});
-        b.insert(b.end(), rest.begin(), rest.end());
-        le16(1), le16(bits);
-        const Bytes c = i32s({compression});
-        b.insert(b.end(), c.begin(), c.end());
-        b.resize(std::min<std::size_t>(headerSize, 40), 0);
-    }
-    b.resize(std::min<std::size_t>(headerSize, 124) + after, 0x5A);
-    return b;
-}
-// A bitmap file: "BM", its size, 0, where the pixels start, the bitmap.
-Bytes bmpOf(const Bytes& dib, std::int64_t pixels) {
-    Bytes b = i32s({14 + static_cast<std::int64_t>(dib.size()), 0, 14 + pixels});
-    b.insert(b.begin(), {'B', 'M'});
-    b.insert(b.end(), dib.begin(), dib.end());
-    return b;
-}
-
 struct Fixture {
     Fixture() : state(fake.platform) { state.dataFolder = dir.path(); }
     Bytes tmp() const { return files::readAll(dir.path() + "clip.tmp").value_or(Bytes{}); }
@@ -166,67 +126,6 @@ TEST(ClipFile, TextLayoutRestores) {
     EXPECT_EQ(f.state.clip.clipText, "hello");
 }
 
-// Clips made on Windows: the formats that mean something here are served as
-// that, the rest is left out, and the marker always follows.
-TEST(ClipFile, WindowsFormatsRestoreAsWhatTheyMean) {
-    const std::string text = str(utf16(u"Gr\u00fc\u00dfe \u20ac\r\nline 2 \U0001F600"));
-    const std::string utf8 = std::string("Gr\xc3\xbc\xc3\x9f" "e \xe2\x82\xac\r\nline 2 \xf0\x9f\x98\x80") + '\0';
-    const std::string ansi = std::string("Gr\xfc\xdf" "e \x80\r\nline 2 ?") + '\0';
-    const std::string oem = std::string("Gr\x81\xe1" "e ?\r\nline 2 ?") + '\0';
-    const std::string html =
-        "Version:0.9\r\nStartHTML:000089\r\nEndHTML:000170\r\nStartFragment:000123\r\nEndFragment:000134\r\n"
-        "<html><body>\r\n<!--StartFragment--><b>bold</b><!--EndFragment-->\r\n</body>\r\n</html>";
-    const std::string document = html.substr(89);
-    std::string noFragment = html, badFragment = html;
-    noFragment.replace(noFragment.find("StartFragment"), 5, "Other");
-    badFragment.replace(badFragment.find("000134"), 6, "009999");
-    // Bitmaps and where their pixels start: header, colour masks, palette.
-    const Bytes palette8 = dib(40, 8, 0, 1024 + 4), fields = dib(40, 32, 3, 12 + 16), v5 = dib(124, 32, 3, 16);
-    const Bytes core4 = dib(12, 4, 0, 48 + 8), broken = dib(999, 24, 0, 12);
-    const std::uint32_t locale = 16, bitmap = 2, metafile = 3, files = 15, registered = 0xC0FF;
-    struct Case {
-        const char* what;
-        Bytes file;
-        Content restored;
-        bool textOnly = false;
-    } cases[] = {
-        {"text copied there", namedFile(4, {{13, "", text}, {locale, "", "\x07\x04\0\0"}, {1, "", ansi}, {7, "", oem}}),
-         marked({{"", bytes(utf8)}, {"", bytes(oem)}})},
-        {"text alone", namedFile(1, {{1, "", std::string("a\0", 2)}}), marked({{"", bytes(std::string("a\0", 2))}})},
-        {"HTML", namedFile(3, {{1, "", "x"}, {13, "", text}, {0xC0A1, "HTML Format", html}}),
-         marked({{"", bytes(utf8)}, {"HTML Format", bytes(html)}, {"text/html", bytes("<b>bold</b>")}})},
-        {"HTML without a fragment", namedFile(1, {{0xC0A1, "HTML Format", noFragment}}),
-         marked({{"HTML Format", bytes(noFragment)}, {"text/html", bytes(document)}})},
-        {"HTML pointing past its end", namedFile(1, {{0xC0A1, "HTML Format", badFragment}}),
-         marked({{"HTML Format", bytes(badFragment)}, {"text/html", bytes(document)}})},
-        {"HTML beside text/html", namedFile(2, {{0xC0A1, "HTML Format", html}, {0xC0A2, "text/html", "<i>"}}),
-         marked({{"HTML Format", bytes(html)}, {"text/html", bytes("<i>")}})},
-        {"rich text", namedFile(1, {{0xC0A3, "Rich Text Format", "{\\rtf1 x}"}}),
-         marked({{"Rich Text Format", bytes("{\\rtf1 x}")}, {"text/rtf", bytes("{\\rtf1 x}")}})},
-        {"bitmap with palette, and its V5 twin", namedFile(2, {{8, "", str(palette8)}, {17, "", str(v5)}}),
-         marked({{"image/bmp", bmpOf(palette8, 40 + 1024)}})},
-        {"bitmap with colour masks", namedFile(1, {{8, "", str(fields)}}), marked({{"image/bmp", bmpOf(fields, 40 + 12)}})},
-        {"V5 bitmap alone", namedFile(1, {{17, "", str(v5)}}), marked({{"image/bmp", bmpOf(v5, 124)}})},
-        {"oldest bitmap header", namedFile(1, {{8, "", str(core4)}}), marked({{"image/bmp", bmpOf(core4, 12 + 48)}})},
-        {"damaged bitmap, V5 taken", namedFile(2, {{8, "", str(broken)}, {17, "", str(v5)}}),
-         marked({{"image/bmp", bmpOf(v5, 124)}})},
-        {"text only", namedFile(3, {{1, "", "a"}, {0xC123, "image/png", "PNG"}, {7, "", "b"}}),
-         marked({{"", bytes("a")}, {"", bytes("b")}}), true},
-        {"text only, Windows", namedFile(3, {{13, "", text}, {0xC0A1, "HTML Format", html}, {8, "", str(fields)}}),
-         marked({{"", bytes(utf8)}}), true},
-        {"unnamed layout", unnamedFile({{13, text}, {locale, "x"}, {bitmap, "b"}, {metafile, "m"}, {8, str(core4)},
-                                         {files, "f"}, {registered, "r"}, {7, "o"}}),
-         marked({{"", bytes(utf8)}, {"image/bmp", bmpOf(core4, 12 + 48)}, {"", bytes("o")}})},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        Fixture f;
-        f.state.clip.textOnly = c.textOnly;
-        EXPECT_EQ(f.restore(c.file), RestoreResult::Restored);
-        EXPECT_EQ(f.content(), c.restored);
-    }
-}
-
 TEST(ClipFile, SnapshotAndRestoreRoundTrip) {
     Fixture f;
     const Content clip = {
@@ -307,19 +206,4 @@ TEST(ClipFile, RegisterMarkerRetriesAndKeepsTheContent) {
     g.fake.clipboard->failOpen = true;
     EXPECT_FALSE(RegisterMarker(g.state, {}, std::chrono::milliseconds(60)));
     EXPECT_TRUE(g.fake.clipboard->content.empty());
-}
-
-TEST(ClipFile, AfterARestoreTheMainWindowStepsBack) {
-    Fixture f;
-    f.state.mainWindow = f.fake.windows->add("main", true);
-    auto& window = f.fake.windows->windows[f.state.mainWindow];
-    EXPECT_EQ(FollowUpRestore(f.state, 1000), AfterRestore::Nothing);
-    f.state.settings.OnTop = 1;
-    EXPECT_EQ(FollowUpRestore(f.state, 5), AfterRestore::Nothing);
-    EXPECT_EQ(window.state, platform::ShowState::Normal);
-    f.state.settings.OnTop = 0;
-    EXPECT_EQ(FollowUpRestore(f.state, 5), AfterRestore::Minimised);
-    EXPECT_EQ(window.state, platform::ShowState::Minimised);
-    f.state.clip.viewerOpen = true;
-    EXPECT_EQ(FollowUpRestore(f.state, 5), AfterRestore::FocusViewer);
 }

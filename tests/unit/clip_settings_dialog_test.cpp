@@ -1,5 +1,4 @@
-// The clip settings and group naming dialogs' OK, SaveClipSettings for the
-// three lists, and where the dialogs go.
+// What the clip settings and group naming dialogs store for the three lists.
 #include "ui/logic/clip_settings.h"
 
 #include "app/settings_file.h"
@@ -17,7 +16,7 @@ namespace {
 
 class ClipSettingsTest : public StoreTest {
 protected:
-    ClipSettingsTest() { EXPECT_TRUE(LoadAllLists(state)); }
+    ClipSettingsTest() { StartupLoader(state, {}); }
 
     // The dialog after a drop into slot n of group g, OK pressed.
     ui::OkOutcome ok(int g, int n, const std::string& title, std::optional<int> paste, std::optional<int> colour) {
@@ -27,38 +26,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(ClipSettingsTest, ABlankTitleIsRefusedWithABeepAndNothingStored) {
-    const Bytes titles = read(lib(1, "group0.dat"));
-    for (const char* blank : {"", "    "}) {
-        const ui::OkOutcome out = ok(0, 3, blank, 0, 0);
-        EXPECT_FALSE(out.saved);
-        EXPECT_TRUE(out.beep);
-        EXPECT_EQ(out.titleText, "A title is required.");
-    }
-    EXPECT_EQ(read(lib(1, "group0.dat")), titles);
-    EXPECT_EQ(state.lists.groupClips.titles[3], "");
-}
-
-TEST_F(ClipSettingsTest, OptionsGiveModeAndColourAndGroupClrStoresZero) {
-    state.settings.GroupClipsColour = 0xC0C0C0;
-    const ui::OkOutcome red = ok(0, 3, "Invoice  ", 2, 4);
-    EXPECT_TRUE(red.saved && !red.beep);
-    EXPECT_EQ(ReadTitleAt(lib(1, "group0.dat"), 3), "Invoice");
-    EXPECT_EQ(byteAt(lib(1, "group0.mod"), 3), 2);
-    EXPECT_EQ(ReadColourAt(lib(1, "colr0.dat"), 3), 0x0000FFu);
-
-    ok(0, 3, "Invoice", std::nullopt, 5);  // no paste option chosen: Group Setting stays
-    EXPECT_EQ(byteAt(lib(1, "group0.mod"), 3), 3);
-    EXPECT_EQ(ReadColourAt(lib(1, "colr0.dat"), 3), 0u);
-    EXPECT_EQ(LookOf(state, ListKind::GroupClips, 3).background, 0xC0C0C0u);
-
-    EXPECT_EQ(ui::ColourOfOption(2), 0xFFFF00u);
-    EXPECT_EQ(ui::ColourOptionOf(0x00FFFF), 3);
-    EXPECT_EQ(ui::ColourOptionOf(0x123456), std::nullopt);
-    EXPECT_STREQ(ui::ColourOptionCaption(5), "Group Clr");
-    EXPECT_STREQ(ui::PasteOptionCaption(4), "Form Filling");
-}
 
 TEST_F(ClipSettingsTest, AClipOfGroup5SavedWhileGroup7IsShownSwitchesBack) {
     state.settings.CurrentGroup = 7;
@@ -128,21 +95,4 @@ TEST_F(ClipSettingsTest, GroupNamingWritesTheColourAtFourTimesTheGroup) {
     ui::SaveGroupNaming(state, 10, "   ", 0);
     EXPECT_EQ(ReadTitleAt(lib(1, "groups.dat"), 10), "Untitled");
     EXPECT_FALSE(ui::SaveGroupNaming(state, 32, "x", 0));
-}
-
-TEST(DialogPlacement, GroupNamingFlushRightWithinTheMainWindow) {
-    const TwipRect main{1000, 2000, 12000, 8000};  // bottom 10000
-    EXPECT_EQ(ui::GroupNamingPlacement(main, 5000, 4000, 2000), (TwipRect{9000, 4700, 4000, 2000}));
-    EXPECT_EQ(ui::GroupNamingPlacement(main, 2100, 4000, 2000).top, 2000);  // not above the window
-    EXPECT_EQ(ui::GroupNamingPlacement(main, 9500, 4000, 2000).top, 8000);  // not below it
-}
-
-TEST(DialogPlacement, ClipSettingsBesideTheCellOnTheScreen) {
-    const TwipRect cell{3000, 4000, 2200, 276};
-    EXPECT_EQ(ui::ClipSettingsPlacement(cell, 5000, 3000, 28800, 16200), (TwipRect{5200, 4000, 5000, 3000}));
-    EXPECT_EQ(ui::ClipSettingsPlacement(cell, 5000, 3000, 9000, 16200).left, 0);  // left of the cell, on the screen
-    const TwipRect low{20000, 15000, 2200, 276};
-    EXPECT_EQ(ui::ClipSettingsPlacement(low, 5000, 3000, 28800, 16200), (TwipRect{22200, 13200, 5000, 3000}));
-    const TwipRect right{25000, 100, 2200, 276};
-    EXPECT_EQ(ui::ClipSettingsPlacement(right, 5000, 3000, 28800, 16200).left, 20000);
 }

@@ -21,33 +21,6 @@ protected:
 
 }  // namespace
 
-TEST_F(CaptureModesTest, OffClickedTwiceReturnsToNormalWithoutCapturingWhatWasCopied) {
-    CaptureModeClick(state, 1);
-    EXPECT_EQ(saved().CaptureMode, 1);
-    EXPECT_EQ(widget(ui::Family::CaptureMode, 1).background, kRed);
-    EXPECT_EQ(state.mainForm.form.window.focusRequest, ui::FocusRequest::Holdfocus);
-    EXPECT_EQ(capture("copied while off"), TickOutcome::Off);
-
-    CaptureModeClick(state, 1);
-    EXPECT_EQ(state.settings.CaptureMode, 0);
-    EXPECT_EQ(saved().CaptureMode, 0);
-    EXPECT_EQ(widget(ui::Family::CaptureMode, 1).background, kButtonFace);
-    EXPECT_TRUE(widget(ui::Family::CaptureMode, 0).selected);
-    EXPECT_EQ(tick(), TickOutcome::Seen);
-    EXPECT_EQ(state.lists.clipboardClips.count, 0);
-    // The next copy is captured as usual.
-    EXPECT_EQ(capture("after"), TickOutcome::Captured);
-}
-
-TEST_F(CaptureModesTest, LeavingOffByNormalCapturesWhatWasCopiedMeanwhile) {
-    CaptureModeClick(state, 1);
-    copyText("meanwhile");
-    CaptureModeClick(state, 0);
-    EXPECT_EQ(state.settings.CaptureMode, 0);
-    EXPECT_EQ(tick(), TickOutcome::Captured);
-    EXPECT_EQ(title(0), "meanwhile");
-}
-
 TEST_F(CaptureModesTest, BulkSeedsAnEmptyCacheWithTheClipboardClipsInOrder) {
     capture("first");
     capture("second");

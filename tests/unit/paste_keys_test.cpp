@@ -97,24 +97,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ModeCase{4, 1, false, kForm}, ModeCase{3, 0, false, kPlain}, ModeCase{3, 1, true, kPlain},
                       ModeCase{3, 2, true, kBookmark}, ModeCase{3, 3, false, kForm}));
 
-TEST(PastePlans, ClipCodesAgainstEveryGroupMode) {
-    const PastePlan plain{KeyMode::Plain, false}, click{KeyMode::Plain, true}, mark{KeyMode::Bookmark, true},
-        form{KeyMode::FormFilling, false};
-    const PastePlan byGroup[4] = {plain, click, mark, form};
-    for (int g = 0; g < 4; ++g) {
-        EXPECT_EQ(PlanForListMode(g), byGroup[g]) << g;
-        EXPECT_EQ(PlanForClipMode(0, g), plain) << g;
-        EXPECT_EQ(PlanForClipMode(1, g), click) << g;
-        EXPECT_EQ(PlanForClipMode(2, g), mark) << g;
-        EXPECT_EQ(PlanForClipMode(3, g), byGroup[g]) << g;
-        EXPECT_EQ(PlanForClipMode(4, g), form) << g;
-    }
-    // Values no file should hold paste plainly at once.
-    EXPECT_EQ(PlanForListMode(7), plain);
-    EXPECT_EQ(PlanForClipMode(9, 2), plain);
-    EXPECT_EQ(PlanForClipMode(3, -1), plain);
-}
-
 TEST_F(PasteTest, TransferSlotsFollowTheGroupModeAndNeedAClipOfTheirOwn) {
     transferSlot(2, "slot text", kModeGroupSetting);
     state.settings.GroupMode = 3;

@@ -50,40 +50,6 @@ std::map<std::string, std::string> snapshot(const std::string& folder) {
 
 }  // namespace
 
-TEST(DataFolder, CommandLineThenPortableInstallThenPerUserFolder) {
-    test::TempFolder dir;
-    const std::string bin = dir.path() + "bin/", home = dir.path() + "home";
-    files::makeFolder(bin);
-    touch(bin + "CMakeCache.txt");  // a writable build folder is no data folder
-    const std::string program = bin + "pellion", perUser = home + "/.local/share/pellion-clipboard/";
-    struct Case {
-        std::string named, xdg, expected;
-    };
-    const Case cases[] = {
-        {dir.path() + "given/deeper", "", dir.path() + "given/deeper/"},
-        {dir.path() + "given//", "", dir.path() + "given/"},
-        {"", dir.path() + "xdg/", dir.path() + "xdg/pellion-clipboard/"},
-        {"", "relative/xdg", perUser},  // a relative XDG_DATA_HOME is invalid
-        {"", "", perUser},
-    };
-    for (const Case& c : cases) {
-        const DataFolderChoice got = ChooseDataFolder(c.named, program, c.xdg, home);
-        EXPECT_EQ(got.folder, c.expected) << c.named << c.xdg << " " << got.error;
-        struct stat st{};
-        ASSERT_EQ(::stat(c.expected.c_str(), &st), 0) << c.expected;
-        EXPECT_EQ(st.st_mode & 0777, 0700u) << c.expected;
-    }
-    EXPECT_FALSE(files::exists(bin + "pellion.ini"));
-
-    // A portable install: the settings beside the program, in any case.
-    touch(bin + "PELLION.INI");
-    EXPECT_EQ(ChooseDataFolder("", program, dir.path() + "xdg", home).folder, bin);
-    EXPECT_EQ(ChooseDataFolder(dir.path() + "given", program, "", home).folder, dir.path() + "given/");
-
-    // Nowhere to go.
-    EXPECT_TRUE(ChooseDataFolder("", "/nonexistent/pellion", "", "").folder.empty());
-}
-
 TEST(DataFolder, FolderOfAnotherUserIsRefused) {
     test::TempFolder dir;
     std::string theirs = dir.path() + "theirs";
@@ -98,31 +64,6 @@ TEST(DataFolder, FolderOfAnotherUserIsRefused) {
         files::makeFolder(theirs + "/pellion-clipboard");
         ASSERT_EQ(::chown((theirs + "/pellion-clipboard").c_str(), 65534, 65534), 0);
         EXPECT_TRUE(ChooseDataFolder("", dir.path() + "pellion", theirs, "").folder.empty());
-    }
-}
-
-TEST(DataFolder, CommandLine) {
-    struct Case {
-        std::vector<std::string> args;
-        std::string folder;
-        bool help, error;
-    };
-    const Case cases[] = {
-        {{}, "", false, false},
-        {{"--data-folder", "/d"}, "/d", false, false},
-        {{"--data-folder=/e f"}, "/e f", false, false},
-        {{"--help"}, "", true, false},
-        {{"--data-folder"}, "", false, true},
-        {{"--data-folder="}, "", false, true},
-        {{"--data-folder", ""}, "", false, true},
-        {{"/d"}, "", false, true},
-        {{"--data-folders", "/d"}, "", false, true},
-    };
-    for (const Case& c : cases) {
-        const CommandLine got = ParseCommandLine(c.args);
-        EXPECT_EQ(got.dataFolder, c.folder) << c.args.size();
-        EXPECT_EQ(got.help, c.help) << c.args.size();
-        EXPECT_EQ(!got.error.empty(), c.error) << c.args.size() << " " << got.error;
     }
 }
 
@@ -141,19 +82,6 @@ TEST(DataFolder, LibraryAndShippedFilesResolveAnyCase) {
     EXPECT_EQ(HelpFile(dir.path(), program), program + "../share/pellion-clipboard/pellion.hlp");
     touch(dir.path() + "Pellion.HLP");
     EXPECT_EQ(HelpFile(dir.path(), program), dir.path() + "Pellion.HLP");
-}
-
-TEST(SingleInstance, CaptionOfNowOrOneMinuteEarlierFrontsTheRunningCopy) {
-    for (const std::string& caption : {MainCaption(kNow), EarlierCaption(kNow)}) {
-        test::TempFolder dir;
-        Fixture f(dir.path());
-        const auto other = f.fake.windows->add(caption);
-        f.fake.windows->show(other, ShowState::Minimised);
-        EXPECT_TRUE(ActivateExistingInstance(f.state, kNow, {}));
-        EXPECT_EQ(f.fake.windows->frontedLog, std::vector<platform::WindowId>{other});
-        EXPECT_EQ(f.fake.windows->windows[other].state, ShowState::Normal);
-        EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
-    }
 }
 
 TEST(SingleInstance, HeldLockKeepsASecondCopyOutEvenWithAnOldCaption) {
@@ -235,39 +163,6 @@ TEST(Migration, OnlyTheOldLibrarysGroupFilesMoveIntoLib1) {
     EXPECT_TRUE(files::exists(other.path() + "group3.dat"));
 }
 
-TEST(Startup, FirstRunInAnEmptyFolder) {
-    test::TempFolder dir;
-    Fixture f(dir.path());
-    f.fake.clipboard->copyTextFromOtherProgram("before start");
-    std::string captionSeen;
-    StartupCalls calls;
-    calls.createMainWindow = [&](const std::string& caption) {
-        captionSeen = caption;
-        return f.fake.windows->add(caption, true);
-    };
-    ASSERT_EQ(StartProgram(f.state, dir.path() + "pellion", dir.path(), kNow, calls), StartOutcome::Started);
-    EXPECT_EQ(captionSeen, MainCaption(kNow));
-    EXPECT_EQ(files::size(dir.path() + "pellion.ini"), 113);
-    EXPECT_TRUE(files::isFolder(dir.path() + "lib1"));
-    EXPECT_EQ(f.state.libraryFolder, dir.path() + "lib1/");
-    EXPECT_EQ(f.state.settings.Reserved1, 4584);
-    EXPECT_EQ(f.state.settings.Reserved2, 5532);
-    const auto lock = *files::readAll(dir.path() + "pellion.lock");
-    EXPECT_EQ(std::string(lock.begin(), lock.end()), std::to_string(f.state.mainWindow) + "\n");
-    // What was on the clipboard stays, marked as seen.
-    EXPECT_EQ(f.fake.clipboard->bytesOf("PellionClips"), (files::Bytes{'o', 'k'}));
-    EXPECT_TRUE(f.fake.clipboard->bytesOf("").has_value());
-    EXPECT_EQ(InitialShowState(f.state.settings), ShowState::Normal);
-
-    // A second copy started now finds the first by its caption and changes nothing.
-    const auto before = snapshot(dir.path());
-    Fixture second(dir.path());
-    second.fake.platform.windows = std::move(f.fake.platform.windows);
-    EXPECT_EQ(StartProgram(second.state, dir.path() + "pellion", dir.path(), kNow, calls), StartOutcome::OtherCopyRunning);
-    EXPECT_EQ(f.fake.windows->frontedLog, std::vector<platform::WindowId>{f.state.mainWindow});
-    EXPECT_EQ(snapshot(dir.path()), before);
-}
-
 // What a crash or another program leaves behind, met at the next start.
 TEST(Startup, LeftoversOfACrashGoAndPlantedThingsStay) {
     test::TempFolder dir, elsewhere;
@@ -315,66 +210,6 @@ TEST(Startup, AFolderWhereAListIndexBelongsIsRefusedUntouched) {
     }
 }
 
-TEST(Startup, DamagedClipIndexIsRebuiltFromTheClipFilesAndCapturesAddToThem) {
-    using test::concat;
-    using test::le32;
-    const files::Bytes text = concat({le32(-1), le32(1), le32(1), le32(0), le32(7), test::bytesOf("  alpha"), {0}});
-    const files::Bytes picture = concat({le32(-1), le32(1), le32(300), le32(9), test::bytesOf("image/png"), le32(2), {1, 2}});
-    const files::Bytes edited = concat({le32(-1), le32(-1), le32(4), test::bytesOf("beta")});
-    const std::vector<files::Bytes> indexes = {files::Bytes(452, 0xFF), concat({test::le16(-3), files::Bytes(450, ' ')}),
-                                               {}, {0x01}};
-    for (std::size_t i = 0; i <= indexes.size(); ++i) {
-        test::TempFolder dir;
-        Fixture f(dir.path());
-        f.state.monitor.enabled = true;
-        if (i < indexes.size() && !indexes[i].empty()) files::writeWhole(dir.path() + "clip.dat", indexes[i]);
-        files::writeWhole(dir.path() + "clip.1", text);
-        files::writeWhole(dir.path() + "clip.3", picture);
-        files::writeWhole(dir.path() + "clip.8", edited);
-        // The last case: ClearOption 0 empties the list on purpose.
-        if (i == indexes.size()) {
-            SettingsRecord r = DefaultSettings({28800, 16200});
-            r.ClearOption = 0;
-            files::writeWhole(dir.path() + "pellion.ini", EncodeSettings(r));
-        }
-
-        ASSERT_EQ(StartProgram(f.state, dir.path() + "pellion", dir.path(), kNow, {}), StartOutcome::Started);
-        const auto& list = f.state.lists.clipboardClips;
-        if (i == indexes.size()) {
-            EXPECT_EQ(list.count, 0);
-            EXPECT_TRUE(f.state.startup.notices.empty());
-            continue;
-        }
-        ASSERT_EQ(list.count, 3) << i;
-        EXPECT_EQ(list.titles[0], "alpha");
-        EXPECT_EQ(list.titles[1], "Non Text Clip.");
-        EXPECT_EQ(list.titles[2], "beta");
-        EXPECT_EQ(*files::readAll(dir.path() + "clip.0"), text);
-        EXPECT_EQ(*files::readAll(dir.path() + "clip.1"), picture);
-        EXPECT_EQ(*files::readAll(dir.path() + "clip.2"), edited);
-        EXPECT_EQ(files::list(dir.path(), "clip.?").size(), 3u);
-        const auto index = *files::readAll(dir.path() + "clip.dat");
-        ASSERT_EQ(index.size(), 452u);
-        EXPECT_EQ(index[0], 3);
-        ASSERT_EQ(f.state.startup.notices.size(), 1u);
-        EXPECT_NE(f.state.startup.notices[0].find("rebuilt from the 3 clip files"), std::string::npos);
-
-        f.fake.clipboard->copyTextFromOtherProgram("gamma");
-        ASSERT_EQ(MonitorTick(f.state), TickOutcome::Captured);
-        EXPECT_EQ(list.count, 4);
-        EXPECT_EQ(*files::readAll(dir.path() + "clip.0"), text);
-        EXPECT_EQ(*files::readAll(dir.path() + "clip.2"), edited);
-        EXPECT_TRUE(files::exists(dir.path() + "clip.3"));
-
-        // A healthy index is trusted as it is at the next start.
-        f.state.startup.instanceLock.release();
-        Fixture again(dir.path());
-        ASSERT_EQ(StartProgram(again.state, dir.path() + "pellion", dir.path(), kNow, {}), StartOutcome::Started);
-        EXPECT_TRUE(again.state.startup.notices.empty());
-        EXPECT_EQ(again.state.lists.clipboardClips.count, 4);
-    }
-}
-
 TEST(Startup, DamagedLibraryNumberFallsBackToTheFirstLibrary) {
     test::TempFolder dir;
     Fixture f(dir.path());
@@ -385,15 +220,4 @@ TEST(Startup, DamagedLibraryNumberFallsBackToTheFirstLibrary) {
     StartupLoader(f.state, {});
     EXPECT_EQ(f.state.settings.CurrentLibrary, 1);
     EXPECT_EQ(f.state.libraryFolder, dir.path() + "lib1/");
-}
-
-TEST(Startup, StartsMinimisedUnlessOnTopOrFirstRun) {
-    SettingsRecord r;
-    r.HelpShown = 1;
-    EXPECT_EQ(InitialShowState(r), ShowState::Minimised);
-    r.OnTop = 1;
-    EXPECT_EQ(InitialShowState(r), ShowState::Normal);
-    r.OnTop = 0;
-    r.HelpShown = 0;
-    EXPECT_EQ(InitialShowState(r), ShowState::Normal);
 }
