@@ -1,5 +1,6 @@
-# What the capture scripts share: copies made by other programs, and the
-# Clipboard Clips as the program left them in its folder ($app).
+# What the capture, paste and drag scripts share: copies made by other
+# programs, the Clipboard Clips as the program left them in its folder
+# ($app), waiting for a condition, and the paste-target program.
 # Usage: source capture_common.bash BUILD_DIR
 source "$(dirname "${BASH_SOURCE[0]}")/common.bash" "$1"
 
@@ -52,4 +53,30 @@ start_in() {  # folder; sets pid and win
     start_program "$1"
     pid=$last_pid
     win=$(main_window "$pid") || fail "no main window"
+}
+
+# Runs "$@" every tenth of a second until it succeeds, for up to $1 tenths.
+wait_for() {
+    local tenths=$1 i
+    shift
+    for ((i = 0; i < tenths; i++)); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Starts the paste-target program (options, then its title, "Paste Target"
+# when none is given): its window in $target, low on the screen, clear of
+# the main window; its output in $target_out.
+start_target() {
+    local args=("$@")
+    [[ ${#args[@]} -eq 0 || ${args[-1]} == --* ]] && args+=("Paste Target $$")
+    target_out=$work/target.out
+    : >"$target_out"
+    "$build/paste_target" "${args[@]}" >"$target_out" 2>/dev/null &
+    started+=($!)
+    wait_for 100 grep -q '^READY ' "$target_out" || fail "paste target did not start"
+    target=$(awk '/^READY / {print $2; exit}' "$target_out")
+    xdotool windowmove --sync "$target" 700 820 >/dev/null 2>&1 || true
 }

@@ -1,30 +1,9 @@
-# What the drag and drop scripts share: the paste target, drags with the
-# mouse held down, and waiting for a condition.
+# What the drag and drop scripts share: making the paste target, drags with
+# the mouse held down, and how their dialogs look.
 # Usage: source drag_common.bash BUILD_DIR
 source "$(dirname "${BASH_SOURCE[0]}")/capture_common.bash" "$1"
 
 ini_BulkCount=7 ini_CaptureMode=81 ini_BulkSpacing=91
-
-# Runs "$@" every tenth of a second until it succeeds, for up to $1 tenths.
-wait_for() {
-    local tenths=$1 i
-    shift
-    for ((i = 0; i < tenths; i++)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-# paste_target with arguments "$@", its output in $target_out, its window in $target.
-start_target() {
-    target_out=$work/target.out
-    : >"$target_out"
-    "$build/paste_target" "$@" >"$target_out" 2>/dev/null &
-    started+=($!)
-    wait_for 100 grep -q '^READY ' "$target_out" || fail "paste target did not start"
-    target=$(awk '/^READY / {print $2; exit}' "$target_out")
-}
 
 # Puts the paste target in front long enough for the monitor's tick to take
 # it as the paste target, then the program's window $1 again.

@@ -38,23 +38,6 @@ write_title() {
     printf '%-50s' "$3" | dd of="$1" bs=1 seek=$((50 * $2)) conv=notrunc status=none
 }
 
-# Starts the paste-target program ($@: its options); its window id in
-# $target, its output in $work/target.out. It sits low on the screen, clear
-# of the main window.
-start_target() {
-    : >"$work/target.out"
-    "$build/paste_target" "$@" "Paste Target $$" >"$work/target.out" 2>/dev/null &
-    started+=($!)
-    local i
-    for ((i = 0; i < 100; i++)); do
-        target=$(awk '/^READY/ {print $2; exit}' "$work/target.out")
-        [[ -n "$target" ]] && break
-        sleep 0.1
-    done
-    [[ -n "$target" ]] || fail "paste target did not start"
-    xdotool windowmove --sync "$target" 700 820 >/dev/null 2>&1 || true
-}
-
 # Gives the paste target the focus, and waits until the program's monitor
 # (once a second) has taken it as the paste target: that is not visible
 # from outside, so this waits out one tick.

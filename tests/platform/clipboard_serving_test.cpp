@@ -194,18 +194,6 @@ TEST_F(ClipboardServe, OpenIsExclusiveAndOnlyServableIdsAreTaken) {
     EXPECT_TRUE(clip->isFormatAvailable(kTextFormat));
 }
 
-TEST_F(ClipboardServe, APasteKeyAlsoOffersOurContentAsPrimary) {
-    const Bytes text = bytesOf("line 1\nzwei \xe2\x82\xac");
-    restore({{kTextFormat, withNul("line 1\nzwei \xe2\x82\xac")}, {clip->registerFormat("text/html"), bytesOf("<p>")}});
-    ASSERT_TRUE(clip->offerToPasteKey());
-    EXPECT_EQ(xclipOut("UTF8_STRING", "primary").out, text);
-    EXPECT_EQ(xclipOut("text/html", "primary").out, bytesOf("<p>"));
-    // Only a paste key takes PRIMARY: a restore alone leaves it as it was.
-    restore({{kTextFormat, withNul("next")}});
-    EXPECT_EQ(xclipOut("UTF8_STRING").out, bytesOf("next"));
-    EXPECT_EQ(xclipOut("UTF8_STRING", "primary").out, text);
-}
-
 Bytes le32(std::int64_t v) {
     Bytes b;
     for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(static_cast<std::uint64_t>(v) >> (8 * i)));

@@ -1,6 +1,6 @@
 // The main window's widgets on a real display: the layout state applied in
-// pixels, the layout buttons wired to their rules, every text whole at the
-// desktop's size, and screenshots of each layout for a person to look at.
+// pixels, the column buttons wired to their rules, every text whole at the
+// desktop's size. The layouts' sizes and states are the end-to-end test's.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -75,13 +75,6 @@ protected:
     void settle() {
         for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
     }
-    bool waitFor(const std::function<bool()>& done) {
-        QElapsedTimer waited;
-        waited.start();
-        while (!done() && waited.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        settle();
-        return done();
-    }
     int px(int twips) const { return edit->scale().toPixels(twips); }
     QWidget* w(Family f, int i = 0) const { return edit->widget({f, i}); }
     QPoint at(Family f, int i = 0) const { return w(f, i)->mapTo(edit.get(), QPoint(0, 0)); }
@@ -139,52 +132,6 @@ TEST_F(MainWindowTest, FullLargeWindowShowsAllFourLists) {
     screenshot("full-large");
 }
 
-TEST_F(MainWindowTest, FullSmallWindowHidesRow23AndTheTransferSlots) {
-    open(0, 0, 0);
-    EXPECT_EQ(edit->size(), QSize(px(9624 - 90), px(6496 - 345)));
-    EXPECT_FALSE(w(Family::Frame2)->isVisible());
-    EXPECT_FALSE(w(Family::Item, 23)->isVisible());
-    EXPECT_FALSE(w(Family::Group, 23)->isVisible());
-    EXPECT_TRUE(w(Family::Group, 22)->isVisible());
-    expectVisibilityOfState();
-    screenshot("full-small");
-}
-
-TEST_F(MainWindowTest, StripIsTopmostWithThreeColumnsOfClips) {
-    open(1, 1, 1);
-    EXPECT_EQ(edit->size(), QSize(px(9600 - 90), px(1530 - 345)));
-    EXPECT_EQ(at(Family::ClipboardClip, 8), QPoint(px(5390), px(2160 - 1420)));
-    EXPECT_EQ(w(Family::ClipboardClip, 8)->width(), px(5390 + 2100) - px(5390));
-    EXPECT_FALSE(w(Family::Ctrlframe, 1)->isVisible());
-    EXPECT_TRUE(w(Family::SizerBtn, 1)->isVisible());
-    EXPECT_FALSE(w(Family::TextOnlyFrame)->isVisible());
-    EXPECT_EQ(qobject_cast<QLabel*>(w(Family::Label2, 2))->text(), "Modes:");
-    EXPECT_TRUE(edit->windowHandle()->flags() & Qt::WindowStaysOnTopHint);
-    expectVisibilityOfState();
-    screenshot("strip");
-}
-
-TEST_F(MainWindowTest, CompactAndTheSizerButtons) {
-    open(1, 2, 1);
-    EXPECT_EQ(edit->size(), QSize(px(2844 - 90), px(3700 - 345)));
-    EXPECT_EQ(w(Family::Ctrlframe, 0)->height(), px(3300));
-    EXPECT_FALSE(w(Family::Frame4)->isVisible());
-    screenshot("compact");
-    // The strip button, then the full window button.
-    qobject_cast<QAbstractButton*>(w(Family::SizerBtn, 1))->click();
-    settle();
-    EXPECT_EQ(ps->settings.Layout, 1);
-    EXPECT_EQ(edit->size(), QSize(px(9600 - 90), px(1530 - 345)));
-    qobject_cast<QAbstractButton*>(w(Family::SizerBtn, 0))->click();
-    settle();
-    EXPECT_EQ(ps->settings.Layout, 0);
-    EXPECT_EQ(ps->settings.OnTop, 0);
-    EXPECT_EQ(edit->size(), QSize(px(12288 - 90), px(8820 - 345)));
-    EXPECT_TRUE(w(Family::Frame4)->isVisible());
-    EXPECT_FALSE(edit->windowHandle()->flags() & Qt::WindowStaysOnTopHint);
-    expectVisibilityOfState();
-}
-
 TEST_F(MainWindowTest, ColumnViewFromTheTopButton) {
     open(1, 0, 0);
     press(w(Family::TopBtn, 2), Qt::LeftButton);
@@ -224,27 +171,6 @@ TEST_F(MainWindowTest, CellsShowTitlesAsPlainTextUpToTheirNul) {
     press(w(Family::Item, 40), Qt::RightButton);
     EXPECT_EQ(seen, (WidgetRef{Family::Item, 40}));
     EXPECT_EQ(seenButton, MouseButton::Right);
-}
-
-TEST_F(MainWindowTest, MinimiseButtonAndTheFocusSink) {
-    open(1, 0, 0);
-    MoveHighlight(*ps, 30);
-    edit->applyState();
-    QFocusEvent focus(QEvent::FocusIn, Qt::OtherFocusReason);
-    QApplication::sendEvent(w(Family::Holdfocus), &focus);
-    EXPECT_EQ(ps->mainForm.highlight, 0);
-    EXPECT_EQ(w(Family::Item, 21)->palette().color(QPalette::Window), QColor(0, 255, 255));
-    qobject_cast<QAbstractButton*>(w(Family::Minimize))->click();
-    // The window manager carries each request out on its own time, and
-    // reports the states it passes through: wait until it has done so.
-    EXPECT_TRUE(waitFor([&] { return !edit->windowHandle()->isExposed(); }));
-    EXPECT_TRUE(edit->windowState() & Qt::WindowMinimized);
-    EXPECT_EQ(ps->mainForm.form.window.show, WindowShow::Minimised);
-    BringUpWindow(*ps);
-    edit->applyState();
-    EXPECT_TRUE(waitFor([&] { return edit->windowHandle()->isExposed(); }));
-    EXPECT_FALSE(edit->windowState() & Qt::WindowMinimized);
-    EXPECT_EQ(ps->mainForm.form.window.show, WindowShow::Normal);
 }
 
 namespace {

@@ -161,66 +161,6 @@ TEST_F(SlotFiles, DeletingATransferSlotEmptiesItAndRewritesItsIndex) {
     EXPECT_FALSE(DeleteClip(state, recent(0)));
 }
 
-TEST_F(SlotFiles, CaptureFillsTheNextSlotThenShiftsAFullList) {
-    put(data("clip.tmp"), bytesOf("first"));
-    ASSERT_TRUE(FileCapturedClip(state, std::string("first\0junk", 10)));
-    EXPECT_EQ(state.lists.clipboardClips.count, 1);
-    EXPECT_EQ(content(recent(0)), "first");
-    EXPECT_FALSE(files::exists(data("clip.tmp")));
-    EXPECT_EQ(read(data("clip.dat")), concat({le16(1), padded("first", 50), blanks(400)}));
-
-    for (int n = 1; n < 9; ++n) {
-        put(data("clip.tmp"), bytesOf("c" + std::to_string(n)));
-        ASSERT_TRUE(FileCapturedClip(state, "t" + std::to_string(n)));
-    }
-    EXPECT_EQ(state.lists.clipboardClips.count, 9);
-    put(data("clip.tmp"), bytesOf("newest"));
-    ASSERT_TRUE(FileCapturedClip(state, "t9"));
-
-    EXPECT_EQ(state.lists.clipboardClips.count, 9);
-    Bytes expected = le16(9);
-    for (int n = 0; n < 9; ++n) {
-        EXPECT_EQ(content(recent(n)), n == 8 ? "newest" : "c" + std::to_string(n + 1));
-        EXPECT_EQ(state.lists.clipboardClips.titles[n], "t" + std::to_string(n + 1));
-        expected = concat({expected, padded("t" + std::to_string(n + 1), 50)});
-    }
-    EXPECT_EQ(read(data("clip.dat")), expected);
-
-    // Nothing to file: the list stays as it is.
-    EXPECT_FALSE(FileCapturedClip(state, "none"));
-    EXPECT_EQ(read(data("clip.dat")), expected);
-
-    ASSERT_TRUE(EmptyClipboardClips(state));
-    EXPECT_EQ(read(data("clip.dat")), concat({le16(0), blanks(450)}));
-    EXPECT_EQ(entries(dir.path()).size(), 7u);  // only the settings, the index files and lib1 remain
-}
-
-TEST_F(SlotFiles, BulkCacheTakesUpTo96ClipsAndClearsWhole) {
-    state.lists.clipboardClips.titles[0] = "Bulk me";
-    state.lists.clipboardClips.count = 1;
-    clip(recent(0), "b");
-    for (int n = 0; n < 96; ++n) ASSERT_TRUE(AddToBulk(state, recent(0))) << n;
-    EXPECT_FALSE(AddToBulk(state, recent(0)));
-    EXPECT_EQ(state.settings.BulkCount, 96);
-    EXPECT_EQ(files::size(data("bulk.dat")), 96 * 50);
-    EXPECT_EQ(ReadTitleAt(data("bulk.dat"), 95), "Bulk me");
-    EXPECT_EQ(content({ListKind::Bulk, 95}), "b");
-
-    state.lists.bulkTitles.clear();
-    state.settings.BulkCount = 120;  // out of range in the settings file
-    ASSERT_TRUE(LoadBulkCache(state));
-    EXPECT_EQ(state.settings.BulkCount, 96);
-    EXPECT_EQ(state.lists.bulkTitles[40], "Bulk me");
-
-    state.settings.CaptureMode = 2;
-    ASSERT_TRUE(ClearBulkCache(state));
-    EXPECT_EQ(state.settings.BulkCount, 0);
-    EXPECT_EQ(state.settings.CaptureMode, 0);
-    EXPECT_FALSE(files::exists(data("bulk.dat")));
-    EXPECT_FALSE(files::exists(data("bulk.0")));
-    EXPECT_FALSE(files::exists(data("bulk.95")));
-}
-
 TEST_F(SlotFiles, CrossLibraryGroupClipsUseTheirOwnFolder) {
     const std::string other = dir.path() + "lib4/";
     std::filesystem::create_directories(other);

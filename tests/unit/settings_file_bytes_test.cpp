@@ -59,23 +59,6 @@ Bytes firstRunFile() {
 
 }  // namespace
 
-TEST(SettingsFile, FirstRunWritesTheDefaultsAndValidationFillsTheReservedFields) {
-    Fixture f;
-    LoadSettings(f.state);
-    EXPECT_EQ(*files::readAll(f.ini()), firstRunFile());
-
-    ValidateAgainstScreen(f.state.settings, {28800, 16200});
-    ValidateRanges(f.state.settings, {28800, 16200});
-    EXPECT_EQ(f.state.settings.Reserved1, 4584);
-    EXPECT_EQ(f.state.settings.Reserved2, 5532);
-    EXPECT_EQ(files::size(f.ini()), 113);  // validation alone writes nothing
-    ASSERT_TRUE(SaveSettings(f.state));
-    Bytes expected = firstRunFile();
-    put(expected, 17, 4584, 4);
-    put(expected, 21, 5532, 4);
-    EXPECT_EQ(*files::readAll(f.ini()), expected);
-}
-
 TEST(SettingsFile, NarrowScreenChoosesTheSmallSize) {
     Fixture f({800 * 15, 600 * 15});
     LoadSettings(f.state);
