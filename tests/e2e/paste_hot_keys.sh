@@ -98,6 +98,7 @@ echo "ok: the paste keystroke is noticed after every hot key"
 
 # Another program comes forward a moment after the monitor recorded the
 # paste target: Ctrl+1 pastes into the one in front.
+: >"$work/other.out"  # read before the target may have opened it
 "$build/paste_target" --report "Other Target $$" >"$work/other.out" 2>/dev/null &
 started+=($!)
 for _ in $(seq 100); do other=$(awk '/^READY/ {print $2; exit}' "$work/other.out"); [[ -n "$other" ]] && break; sleep 0.1; done
