@@ -75,7 +75,7 @@ echo "ok: secret not written"
 
 # A hung owner: once it has gone, the next copy is captured.
 : >"$work/hung.out"
-"$build/hung_owner" >"$work/hung.out" &
+"$build/bad_owner" hang >"$work/hung.out" &
 hung=$!
 started+=("$hung")
 for _ in $(seq 50); do grep -q ready "$work/hung.out" && break; sleep 0.1; done

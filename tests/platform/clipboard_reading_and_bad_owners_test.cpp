@@ -109,7 +109,7 @@ TEST_F(ClipboardRead, TwentyMegabytesComeThroughIncr) {
 }
 
 TEST_F(ClipboardRead, HungOwnerCostsOneDeadlineOnce) {
-    Owner hung({tool("hung_owner")});
+    Owner hung({tool("bad_owner"), "hang"});
     ASSERT_TRUE(hung.owns());
     auto t = Clock::now();
     expectNothing();

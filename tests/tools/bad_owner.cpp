@@ -13,7 +13,8 @@
 //   bad_owner huge MB   sends MB megabytes of application/x-big through INCR
 //                       as fast as the reader takes them, bytes i % 251 of
 //                       each megabyte
-// Every mode also serves text/html as "<b>whole</b>". Prints "ready" once it
+//   bad_owner hang      never answers a request, TARGETS included
+// Every other mode also serves text/html as "<b>whole</b>". Prints "ready" once it
 // owns the CLIPBOARD; exits when it loses it or is killed.
 #include <xcb/xcb.h>
 
@@ -85,6 +86,7 @@ struct BadOwner {
     }
 
     void request(const xcb_selection_request_event_t* r) {
+        if (mode == "hang") return;
         if (r->target == targets) {
             write(r->requestor, r->property, XCB_ATOM_ATOM, 32, offer.data(), offer.size());
         } else if (r->target == html) {
@@ -141,8 +143,8 @@ struct BadOwner {
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode != "refuse" && mode != "zero" && mode != "badincr" && mode != "die" && mode != "slow" &&
-        mode != "trickle" && mode != "stall" && mode != "huge") {
-        std::fprintf(stderr, "usage: bad_owner refuse|zero|badincr|die|slow|trickle|stall|huge MB\n");
+        mode != "trickle" && mode != "stall" && mode != "huge" && mode != "hang") {
+        std::fprintf(stderr, "usage: bad_owner refuse|zero|badincr|die|slow|trickle|stall|huge MB|hang\n");
         return 2;
     }
     c = xcb_connect(nullptr, nullptr);
