@@ -14,10 +14,6 @@ namespace {
 using platform::ClipFormat;
 using platform::kTextFormat;
 using platform::x11::X11Clipboard;
-using Ms = std::chrono::milliseconds;
-using Clock = std::chrono::steady_clock;
-
-Ms since(Clock::time_point t) { return std::chrono::duration_cast<Ms>(Clock::now() - t); }
 
 Bytes pngBytes() {
     QImage image(64, 48, QImage::Format_ARGB32);
@@ -111,39 +107,29 @@ TEST_F(ClipboardRead, TwentyMegabytesComeThroughIncr) {
 TEST_F(ClipboardRead, HungOwnerCostsOneDeadlineOnce) {
     Owner hung({tool("bad_owner"), "hang"});
     ASSERT_TRUE(hung.owns());
-    auto t = Clock::now();
     expectNothing();
-    const Ms first = since(t);
-    EXPECT_GE(first, Ms(900));
-    EXPECT_LT(first, Ms(1600));
     EXPECT_EQ(clip->stats().timeouts, 1);
 
     // The next poll, with the same owner still there, asks it nothing.
-    t = Clock::now();
     const int conversions = clip->stats().conversions;
     EXPECT_FALSE(clip->isFormatAvailable(clip->registerFormat(platform::kMarkerName)));
     expectNothing();
-    EXPECT_LT(since(t), Ms(100));
     EXPECT_EQ(clip->stats().conversions, conversions);
 
     // A new owner is asked again at once.
     TempBytesFile file(bytesOf("after"));
     Owner xclip(xclipIn("UTF8_STRING", file.path()));
     ASSERT_TRUE(xclip.owns());
-    t = Clock::now();
     const auto snap = snapshot();
     ASSERT_EQ(snap.size(), 1u);
     EXPECT_EQ(snap[0].second, withNul("after"));
-    EXPECT_LT(since(t), Ms(500));
     EXPECT_EQ(clip->stats().timeouts, 1);
 }
 
 TEST_F(ClipboardRead, SlowOwnerGetsAboutOneDeadlineInAll) {
     Owner slow({tool("bad_owner"), "slow"});
     ASSERT_TRUE(slow.owns());
-    auto t = Clock::now();
     const auto snap = snapshot();
-    const Ms took = since(t);
     ASSERT_EQ(snap.size(), 5u);
     EXPECT_EQ(snap[0].second, bytesOf("<b>whole</b>"));
     // Two slow answers fit the owner's time; the third runs out of it and
@@ -152,20 +138,16 @@ TEST_F(ClipboardRead, SlowOwnerGetsAboutOneDeadlineInAll) {
     EXPECT_EQ(snap[2].second, bytesOf("late"));
     EXPECT_FALSE(snap[3].second.has_value());
     EXPECT_FALSE(snap[4].second.has_value());
-    EXPECT_GE(took, Ms(1000));
-    EXPECT_LT(took, Ms(1400));
     EXPECT_EQ(clip->stats().timeouts, 1);
-    t = Clock::now();
+    const int conversions = clip->stats().conversions;
     EXPECT_FALSE(named("application/x-slow-0").has_value());
-    EXPECT_LT(since(t), Ms(100));
+    EXPECT_EQ(clip->stats().conversions, conversions);
 }
 
 TEST_F(ClipboardRead, RefusedTargetIsLeftOutAndTheRestIsRead) {
     Owner bad({tool("bad_owner"), "refuse"});
     ASSERT_TRUE(bad.owns());
-    const auto t = Clock::now();
     const auto snap = snapshot();
-    EXPECT_LT(since(t), Ms(300));
     ASSERT_EQ(snap.size(), 2u);
     EXPECT_EQ(snap[0].first.name, "text/html");
     EXPECT_EQ(snap[0].second, bytesOf("<b>whole</b>"));
@@ -189,7 +171,6 @@ TEST_F(ClipboardRead, ZeroBytesAreEmptyNotMissing) {
 TEST_F(ClipboardRead, WrongIncrSequenceGivesNothingForThatTarget) {
     Owner bad({tool("bad_owner"), "badincr"});
     ASSERT_TRUE(bad.owns());
-    const auto t = Clock::now();
     ASSERT_TRUE(clip->open());
     // Pieces written without waiting are usually overwritten, and then the
     // target is left out; a reader that happens to take every piece in time
@@ -201,14 +182,12 @@ TEST_F(ClipboardRead, WrongIncrSequenceGivesNothingForThatTarget) {
     // The owner is not taken as hung: its other targets are still read.
     EXPECT_EQ(clip->data(clip->registerFormat("text/html")), bytesOf("<b>whole</b>"));
     clip->close();
-    EXPECT_LT(since(t), Ms(900));
     EXPECT_EQ(clip->stats().timeouts, 0);
 }
 
 TEST_F(ClipboardRead, OwnerDyingMidTransferEndsTheReadAtOnce) {
     Owner bad({tool("bad_owner"), "die"});
     ASSERT_TRUE(bad.owns());
-    const auto t = Clock::now();
     ASSERT_TRUE(clip->open());
     const auto html = clip->data(clip->registerFormat("text/html"));
     const auto big = clip->data(clip->registerFormat("application/x-big"));
@@ -218,7 +197,6 @@ TEST_F(ClipboardRead, OwnerDyingMidTransferEndsTheReadAtOnce) {
     EXPECT_EQ(html, bytesOf("<b>whole</b>"));
     EXPECT_FALSE(big.has_value());
     EXPECT_FALSE(after.has_value());
-    EXPECT_LT(since(t), Ms(900));
     EXPECT_EQ(clip->stats().timeouts, 0);
 }
 
