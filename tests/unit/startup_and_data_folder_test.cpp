@@ -221,3 +221,20 @@ TEST(Startup, DamagedLibraryNumberFallsBackToTheFirstLibrary) {
     EXPECT_EQ(f.state.settings.CurrentLibrary, 1);
     EXPECT_EQ(f.state.libraryFolder, dir.path() + "lib1/");
 }
+
+// A full list is no damaged one: its own titles stay, however its clips read.
+TEST(Startup, AFullClipListKeepsItsTitles) {
+    test::TempFolder dir;
+    Fixture f(dir.path());
+    files::Bytes index = test::le16(9);
+    for (int n = 0; n < 9; ++n) {
+        touch(dir.path() + "clip." + std::to_string(n));
+        const files::Bytes title = test::padded("title " + std::to_string(n), 50);
+        index.insert(index.end(), title.begin(), title.end());
+    }
+    ASSERT_TRUE(files::writeWhole(dir.path() + "clip.dat", index));
+    StartupLoader(f.state, {});
+    EXPECT_EQ(f.state.lists.clipboardClips.count, 9);
+    EXPECT_EQ(f.state.lists.clipboardClips.titles[8], "title 8");
+    EXPECT_EQ(*files::readAll(dir.path() + "clip.dat"), index);
+}
