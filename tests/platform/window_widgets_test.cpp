@@ -129,7 +129,6 @@ TEST_F(MainWindowTest, FullLargeWindowShowsAllFourLists) {
     EXPECT_EQ(w(Family::Item, 1)->palette().color(QPalette::Window), QColor(0, 255, 255));
     EXPECT_FALSE(edit->windowHandle()->flags() & Qt::WindowStaysOnTopHint);
     expectVisibilityOfState();
-    screenshot("full-large");
 }
 
 TEST_F(MainWindowTest, ColumnViewFromTheTopButton) {
@@ -142,7 +141,6 @@ TEST_F(MainWindowTest, ColumnViewFromTheTopButton) {
     EXPECT_FALSE(w(Family::Ctrlframe, 0)->isVisible());
     EXPECT_FALSE(w(Family::hotkey, 0)->isVisible());
     expectVisibilityOfState();
-    screenshot("column");
     int topic = 0;
     ps->mainForm.hooks.quickHelp = [&](int t) { topic = t; };
     press(w(Family::TopBtn, 2), Qt::RightButton);
