@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/program_state.h"
+#include "app/settings_file.h"
 #include "app/startup.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
@@ -88,10 +89,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     ProgramState state(fake.platform);
     state.dataFolder = dir;
-    state.settings.CurrentLibrary = std::int16_t(kLibraryChoices[in.ConsumeIntegralInRange<int>(0, 7)]);
-    state.settings.CurrentGroup = in.ConsumeBool() ? in.ConsumeIntegral<std::int16_t>() : 5;
-    state.settings.BulkCount = in.ConsumeIntegral<std::int16_t>();
-    state.settings.ClearOption = in.ConsumeIntegralInRange<std::int16_t>(0, 1);
+    // Start-up reads the settings from their file, as the program does.
+    SettingsRecord settings;
+    settings.CurrentLibrary = std::int16_t(kLibraryChoices[in.ConsumeIntegralInRange<int>(0, 7)]);
+    settings.CurrentGroup = in.ConsumeBool() ? in.ConsumeIntegral<std::int16_t>() : 5;
+    settings.BulkCount = in.ConsumeIntegral<std::int16_t>();
+    settings.ClearOption = in.ConsumeIntegralInRange<std::int16_t>(0, 1);
+    files::writeWhole(dir + "pellion.ini", EncodeSettings(settings));
 
     StartupLoader(state, {});
     checkModel(state);
