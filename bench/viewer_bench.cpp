@@ -89,14 +89,17 @@ int main(int argc, char** argv) {
     ps.dataFolder = folder;
     ps.lists.transferSlots.titles[0] = "Bench";
 
-    std::string line(99, 'x');
-    line += '\n';
-    std::vector<std::uint8_t> text;
-    text.reserve(std::size_t(megabytes) * 1000000 + 1);
-    while (text.size() < std::size_t(megabytes) * 1000000) text.insert(text.end(), line.begin(), line.end());
-    text.push_back(0);
-    WriteClip(folder + "trans.0", "", text);
-    Measure(ps, "text clip", folder + "trans.0");
+    // Lines of 100 bytes, then the same size in one line (shown in pieces).
+    for (const bool oneLine : {false, true}) {
+        std::string line(99, 'x');
+        line += oneLine ? 'x' : '\n';
+        std::vector<std::uint8_t> text;
+        text.reserve(std::size_t(megabytes) * 1000000 + 1);
+        while (text.size() < std::size_t(megabytes) * 1000000) text.insert(text.end(), line.begin(), line.end());
+        text.push_back(0);
+        WriteClip(folder + "trans.0", "", text);
+        Measure(ps, oneLine ? "text clip in one line" : "text clip", folder + "trans.0");
+    }
 
     QImage picture(4000, 3000, QImage::Format_RGB32);
     // Noise, so that the file is as large as a photograph's.

@@ -74,6 +74,14 @@ TEST(ClipViewer, WhatAClipFileShows) {
     }
 }
 
+// Lines too long for the text box are shown in pieces, each character whole.
+TEST(ClipViewer, OverlongLinesAreCutBetweenCharacters) {
+    EXPECT_FALSE(ui::HasOverlongLine(std::string(100000, 'x') + "\n" + std::string(100000, 'y')));
+    EXPECT_TRUE(ui::HasOverlongLine("a\n" + std::string(100001, 'x')));
+    const std::string a(1999, 'a');
+    EXPECT_EQ(ui::BreakLongLines(a + "éb\nshort"), a + "é\nb\nshort");
+}
+
 class ViewerSaveTest : public StoreTest {
 protected:
     ViewerSaveTest() { EXPECT_TRUE(LoadAllLists(state)); }

@@ -106,6 +106,7 @@ struct ClipViewer::Loaded {
     ViewerClip clip;
     QImage image;
     QString text;
+    bool broken = false;  // shown in pieces, not to be edited
 };
 
 ClipViewer::ClipViewer(ProgramState& ps, SourceList list, int slot, const TwipScale& scale, QSize frame,
@@ -130,6 +131,10 @@ ClipViewer::ClipViewer(ProgramState& ps, SourceList list, int slot, const TwipSc
     text_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(text_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { editMenu_->popup(text_->viewport()->mapToGlobal(at)); });
+    textNote_ = new QLabel(QString::fromUtf8(kBrokenLinesNote), this);
+    textNote_->setWordWrap(true);
+    textNote_->hide();
+    column->addWidget(textNote_);
     view_->addWidget(text_);
 
     pictureFrame_ = new QWidget(view_);
@@ -268,6 +273,8 @@ void ClipViewer::startLoading(const std::string& path) {
         ViewerClip& c = loaded->clip;
         if (c.shows() == ViewerShows::Picture && !c.picture.empty())
             loaded->image.loadFromData(c.picture.data(), int(std::min<std::size_t>(c.picture.size(), std::numeric_limits<int>::max())));
+        else if (c.shows() == ViewerShows::Text && (loaded->broken = HasOverlongLine(c.text)))
+            loaded->text = QString::fromStdString(BreakLongLines(c.text));
         else if (c.shows() == ViewerShows::Text)
             loaded->text = QString::fromUtf8(c.text.data(), qsizetype(c.text.size()));
         c.picture.clear();
@@ -326,7 +333,8 @@ void ClipViewer::appendChunk() {
     clip_->text.clear();  // the loaded text stays as bytes, for Save to compare
     text_->document()->setUndoRedoEnabled(true);
     text_->moveCursor(QTextCursor::Start);
-    text_->setReadOnly(false);
+    text_->setReadOnly(clip_->broken);
+    textNote_->setVisible(clip_->broken);
     finishLoading();
 }
 

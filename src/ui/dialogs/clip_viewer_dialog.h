@@ -90,6 +90,7 @@ private:
     QLineEdit* title_ = nullptr;
     QStackedWidget* view_ = nullptr;
     QPlainTextEdit* text_ = nullptr;
+    QLabel* textNote_ = nullptr;
     QWidget* pictureFrame_ = nullptr;
     QScrollArea* scroll_ = nullptr;
     PictureBox* picture_ = nullptr;

@@ -139,6 +139,33 @@ ViewerClip LoadViewerClip(const std::string& path) {
     return clip;
 }
 
+bool HasOverlongLine(const std::string& text) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        if (end - start > kLongestEditableLine) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+std::string BreakLongLines(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / kBrokenLineLength + 1);
+    std::size_t run = 0;
+    for (char c : text) {
+        const bool continuation = (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+        if (run >= kBrokenLineLength && !continuation && c != '\n') {
+            out += '\n';
+            run = 0;
+        }
+        out += c;
+        run = c == '\n' ? 0 : run + 1;
+    }
+    return out;
+}
+
 std::string FormatList(const std::vector<ViewerFormat>& formats) {
     std::string out;
     for (const ViewerFormat& f : formats) {

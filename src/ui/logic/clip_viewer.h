@@ -55,6 +55,16 @@ struct ViewerClip {
 // what was found so far.
 ViewerClip LoadViewerClip(const std::string& path);
 
+// A line this long keeps the text box busy for seconds: a text that holds one
+// is shown cut into lines of kBrokenLineLength bytes, and cannot be edited.
+inline constexpr std::size_t kLongestEditableLine = 100000;
+inline constexpr std::size_t kBrokenLineLength = 2000;
+inline constexpr const char* kBrokenLinesNote =
+    "Very long lines are shown cut into pieces: this text cannot be edited here.";
+bool HasOverlongLine(const std::string& text);
+// Every line cut after kBrokenLineLength bytes, never inside a character.
+std::string BreakLongLines(const std::string& text);
+
 // The plain list of a clip's formats with their sizes, one per line.
 std::string FormatList(const std::vector<ViewerFormat>& formats);
 
