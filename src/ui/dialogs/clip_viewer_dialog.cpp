@@ -137,27 +137,7 @@ ClipViewer::ClipViewer(ProgramState& ps, SourceList list, int slot, const TwipSc
     column->addWidget(textNote_);
     view_->addWidget(text_);
 
-    pictureFrame_ = new QWidget(view_);
-    pictureFrame_->setObjectName(QStringLiteral("PictureFrame"));
-    auto* pictureColumn = new QVBoxLayout(pictureFrame_);
-    pictureColumn->setContentsMargins(0, 0, 0, 0);
-    scroll_ = new QScrollArea(pictureFrame_);
-    scroll_->setAlignment(Qt::AlignCenter);
-    scroll_->setWidgetResizable(true);
-    picture_ = new PictureBox(scroll_);
-    scroll_->setWidget(picture_);
-    pictureNote_ = new QLabel(pictureFrame_);
-    pictureNote_->setWordWrap(true);
-    pictureNote_->setAlignment(Qt::AlignCenter);
-    pictureNote_->hide();
-    stretch_ = new QPushButton(QStringLiteral("True Size"), pictureFrame_);
-    stretch_->setObjectName(QStringLiteral("StretchBtn"));
-    stretch_->setAutoDefault(false);
-    connect(stretch_, &QPushButton::clicked, this, [this] { toggleStretch(); });
-    pictureColumn->addWidget(scroll_, 1);
-    pictureColumn->addWidget(pictureNote_, 1);
-    pictureColumn->addWidget(stretch_, 0, Qt::AlignHCenter);
-    view_->addWidget(pictureFrame_);
+    view_->addWidget(buildPictureFrame());
     column->addWidget(view_, 1);
 
     auto* titleRow = new QHBoxLayout;
@@ -184,11 +164,7 @@ ClipViewer::ClipViewer(ProgramState& ps, SourceList list, int slot, const TwipSc
     connect(ok, &QPushButton::clicked, this, [this] { save(); });
     connect(cancel, &QPushButton::clicked, this, [this] { reject(); });
 
-    const bool tips = ps_.settings.HelpOption != 0;
-    label1_->setToolTip(tips ? kHelpTip : "");
-    title_->setToolTip(tips ? kTitleTip : "");
-    for (auto* b : paste_) b->setToolTip(tips ? kHelpTip : "");
-    for (auto* b : colour_) b->setToolTip(tips ? kHelpTip : "");
+    applyTips();
     for (QObject* o : std::initializer_list<QObject*>{title_, label1_, text_}) o->installEventFilter(this);
     for (auto* b : paste_) b->installEventFilter(this);
     for (auto* b : colour_) b->installEventFilter(this);
@@ -242,6 +218,30 @@ void ClipViewer::buildMenu() {
     });
 }
 
+QWidget* ClipViewer::buildPictureFrame() {
+    pictureFrame_ = new QWidget(view_);
+    pictureFrame_->setObjectName(QStringLiteral("PictureFrame"));
+    auto* pictureColumn = new QVBoxLayout(pictureFrame_);
+    pictureColumn->setContentsMargins(0, 0, 0, 0);
+    scroll_ = new QScrollArea(pictureFrame_);
+    scroll_->setAlignment(Qt::AlignCenter);
+    scroll_->setWidgetResizable(true);
+    picture_ = new PictureBox(scroll_);
+    scroll_->setWidget(picture_);
+    pictureNote_ = new QLabel(pictureFrame_);
+    pictureNote_->setWordWrap(true);
+    pictureNote_->setAlignment(Qt::AlignCenter);
+    pictureNote_->hide();
+    stretch_ = new QPushButton(QStringLiteral("True Size"), pictureFrame_);
+    stretch_->setObjectName(QStringLiteral("StretchBtn"));
+    stretch_->setAutoDefault(false);
+    connect(stretch_, &QPushButton::clicked, this, [this] { toggleStretch(); });
+    pictureColumn->addWidget(scroll_, 1);
+    pictureColumn->addWidget(pictureNote_, 1);
+    pictureColumn->addWidget(stretch_, 0, Qt::AlignHCenter);
+    return pictureFrame_;
+}
+
 QWidget* ClipViewer::buildOptions() {
     frame1_ = new QWidget(this);
     frame1_->setObjectName(QStringLiteral("Frame1"));
@@ -264,6 +264,14 @@ QWidget* ClipViewer::buildOptions() {
     if (opening_.colourOption) colour_[*opening_.colourOption]->setChecked(true);
     frame1_->setVisible(opening_.showOptions);
     return frame1_;
+}
+
+void ClipViewer::applyTips() {
+    const bool tips = ps_.settings.HelpOption != 0;
+    label1_->setToolTip(tips ? kHelpTip : "");
+    title_->setToolTip(tips ? kTitleTip : "");
+    for (auto* b : paste_) b->setToolTip(tips ? kHelpTip : "");
+    for (auto* b : colour_) b->setToolTip(tips ? kHelpTip : "");
 }
 
 void ClipViewer::startLoading(const std::string& path) {

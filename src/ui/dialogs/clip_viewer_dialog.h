@@ -60,7 +60,9 @@ protected:
 private:
     struct Loaded;
     void buildMenu();
+    QWidget* buildPictureFrame();
     QWidget* buildOptions();
+    void applyTips();
     void startLoading(const std::string& path);
     void showLoaded(const std::shared_ptr<Loaded>& loaded);
     void appendChunk();
