@@ -179,7 +179,9 @@ ClipViewer::~ClipViewer() {
         loader_->wait();
         delete loader_;
     }
-    unload();
+    // Gone with the main window: nobody is left to tell.
+    ps_.clip.viewerOpen = false;
+    ps_.viewer.refusePaste = false;
 }
 
 void ClipViewer::buildMenu() {
