@@ -314,7 +314,8 @@ void ClipViewer::showLoaded(const std::shared_ptr<Loaded>& loaded) {
     case ViewerShows::Formats:
         text_->setPlainText(QString::fromUtf8(kNonTextClip) + QStringLiteral(":\n\n") +
                             QString::fromStdString(FormatList(c.formats)));
-        text_->setEnabled(false);
+        // Read-only rather than greyed out: the list is there to be read.
+        text_->setReadOnly(true);
         finishLoading();
         return;
     case ViewerShows::Text: break;
