@@ -13,7 +13,8 @@
 //   bad_owner huge MB   sends MB megabytes of application/x-big through INCR
 //                       as fast as the reader takes them, bytes i % 251 of
 //                       each megabyte
-//   bad_owner hang      never answers a request, TARGETS included
+//   bad_owner hang      never answers a request, TARGETS included; prints
+//                       "asked" at the first
 // Every other mode also serves text/html as "<b>whole</b>". Prints "ready" once it
 // owns the CLIPBOARD; exits when it loses it or is killed.
 #include <xcb/xcb.h>
@@ -25,6 +26,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -70,6 +72,7 @@ struct BadOwner {
     xcb_window_t incrWindow = 0;
     xcb_atom_t incrProperty = 0;
     int chunksSent = 0;
+    bool asked = false;
 
     bool incrMode() const {
         return mode == "badincr" || mode == "die" || mode == "trickle" || mode == "stall" || mode == "huge";
@@ -86,7 +89,10 @@ struct BadOwner {
     }
 
     void request(const xcb_selection_request_event_t* r) {
-        if (mode == "hang") return;
+        if (mode == "hang") {
+            if (!std::exchange(asked, true)) std::printf("asked\n"), std::fflush(stdout);
+            return;
+        }
         if (r->target == targets) {
             write(r->requestor, r->property, XCB_ATOM_ATOM, 32, offer.data(), offer.size());
         } else if (r->target == html) {
