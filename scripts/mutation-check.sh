@@ -105,6 +105,7 @@ stamp() { date -r "$build/unit_tests" +%s.%N 2>/dev/null; }
 # name; $2: "all" runs the unit tests whatever happened.
 check_tree() {
     local log=$1 before failed t tools=()
+    : >"$log"
     : >"$log.build"
     before=$(stamp)
     build --target unit_tests || { echo "ERROR: does not build"; return; }

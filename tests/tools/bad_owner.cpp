@@ -14,9 +14,9 @@
 //                       as fast as the reader takes them, bytes i % 251 of
 //                       each megabyte
 //   bad_owner hang      never answers a request, TARGETS included; prints
-//                       "asked" at the first
+//                       "asked" at the first, and stays until it is killed
 // Every other mode also serves text/html as "<b>whole</b>". Prints "ready" once it
-// owns the CLIPBOARD; exits when it loses it or is killed.
+// owns the CLIPBOARD; exits when it loses it (but for hang) or is killed.
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
 
     while (xcb_generic_event_t* ev = xcb_wait_for_event(c)) {
         const int type = ev->response_type & 0x7f;
-        bool live = type != XCB_SELECTION_CLEAR;
+        bool live = type != XCB_SELECTION_CLEAR || mode == "hang";
         if (type == XCB_SELECTION_REQUEST) owner.request(reinterpret_cast<const xcb_selection_request_event_t*>(ev));
         if (type == XCB_PROPERTY_NOTIFY) {
             const auto* p = reinterpret_cast<const xcb_property_notify_event_t*>(ev);
