@@ -18,11 +18,13 @@
 #include "app/startup.h"
 #include "platform/files.h"
 #include "ui/logic/list_cells.h"
+#include "ui/dialogs/library_dialog.h"
 #include "ui/main/drag_wiring.h"
 #include "ui/main/form_widgets.h"
 #include "ui/main/main_window.h"
 #include "ui/main/monitor_timer.h"
 #include "ui/main/paste_wiring.h"
+#include "ui/main/search_wiring.h"
 
 namespace {
 
@@ -138,6 +140,8 @@ int main(int argc, char** argv) {
     }
     window->applyState();
     ui::BindDragAndDrop(state, *window);
+    ui::BindSearch(state, *window);
+    ui::BindLibraryButton(state, *window);
 
     // The screen-edge strip and its timer come here, before the layout.
     QCoreApplication::processEvents();
