@@ -59,6 +59,11 @@ void EdgeTimerTick(ProgramState& ps) {
     e.watching = false;  // each look disarms the watcher; a hit leaves it so
     auto* windows = ps.platform.windows.get();
     if (!windows) return;
+    const SettingsRecord& s = ps.settings;
+    if (s.DockTop != 1 && s.DockBottom != 1 && s.DockLeft != 1 && s.DockRight != 1) {
+        e.watching = true;  // no edge to touch: the pointer need not be asked
+        return;
+    }
     const platform::Point screen = windows->screenSizeTwips();
     const auto hit =
         EdgeHit(windows->pointer(), {screen.x, screen.y, e.twipsPerPixel}, ps.settings, e.width, e.height);

@@ -137,6 +137,7 @@ bool ChooseOption(ProgramState& ps, int row, int index, bool checked) {
     }
     SaveSettings(ps);
     if (row == 1) SetPasteKeyDetection(ps);
+    if (row == 2) KeepOffTaskbar(ps);
     if (row == 7) SetBulkKeyDetection(ps);
     if (row == 3 || row == 4) ShowListLook(ps);
     return row == 6;
