@@ -43,23 +43,12 @@ constexpr int kHelpLeft = 8640, kHelpWidth = 360;
 constexpr int kFrameTop = kRowTop + kOptionRows * kRowStep + 60, kFrameHeight = 300 + 4 * kRowStep + 60;
 constexpr int kColourLeft = 2340, kColourStep = 900, kColourWidth = 780;
 
-std::int16_t* EdgeField(SettingsRecord& s, int box) {
-    switch (box) {
-    case 0: return &s.DockTop;
-    case 1: return &s.DockLeft;
-    case 2: return &s.DockRight;
-    default: return &s.DockBottom;
-    }
-}
-
-std::int32_t& ColourField(SettingsRecord& s, int row) {
-    switch (row) {
-    case 0: return s.ClipboardClipsColour;
-    case 1: return s.GroupClipsColour;
-    case 2: return s.GroupNamesColour;
-    default: return s.TransferSlotsColour;
-    }
-}
+// The edge boxes Top, Left, Right, Bottom and the colour rows' fields.
+constexpr std::int16_t SettingsRecord::*kEdgeFields[4] = {&SettingsRecord::DockTop, &SettingsRecord::DockLeft,
+                                                          &SettingsRecord::DockRight, &SettingsRecord::DockBottom};
+constexpr std::int32_t SettingsRecord::*kColourFields[kOptionColourRows] = {
+    &SettingsRecord::ClipboardClipsColour, &SettingsRecord::GroupClipsColour, &SettingsRecord::GroupNamesColour,
+    &SettingsRecord::TransferSlotsColour};
 
 int IndexIfIn(int value, int count) { return value >= 0 && value < count ? value : -1; }
 
@@ -106,12 +95,11 @@ OptionsView ViewOptions(const SettingsRecord& s) {
     v.choice = {IndexIfIn(s.KeysOption, 2), IndexIfIn(s.IconOption, 2), s.HelpOption == 0 ? 0 : 1,
                 IndexIfIn(s.FontOption, 2), s.ClearOption == 1 ? 1 : 0,    IndexIfIn(s.SizeOption, 2),
                 IndexIfIn(s.BulkOption, 2), s.StickyOption == 1 ? 0 : 1};
-    v.edges = {s.DockTop == 1, s.DockLeft == 1, s.DockRight == 1, s.DockBottom == 1};
-    SettingsRecord copy = s;
+    for (int b = 0; b < 4; ++b) v.edges[b] = s.*kEdgeFields[b] == 1;
     for (int r = 0; r < kOptionColourRows; ++r) {
         v.colour[r] = -1;
         for (int i = 0; i < kOptionColours; ++i)
-            if (Colour(ColourField(copy, r)) == kOptionColour[i]) v.colour[r] = i;
+            if (Colour(s.*kColourFields[r]) == kOptionColour[i]) v.colour[r] = i;
     }
     v.batch = s.ClearOption == 1 ? kButtonFace : kRed;
     return v;
@@ -133,7 +121,7 @@ bool ChooseOption(ProgramState& ps, int row, int index, bool checked) {
         break;
     case 7: s.BulkOption = value; break;
     case 8: s.StickyOption = index == 0 ? 1 : 0; break;
-    default: *EdgeField(s, index) = checked ? 1 : 0; break;
+    default: s.*kEdgeFields[index] = checked ? 1 : 0; break;
     }
     SaveSettings(ps);
     if (row == 1) SetPasteKeyDetection(ps);
@@ -145,7 +133,7 @@ bool ChooseOption(ProgramState& ps, int row, int index, bool checked) {
 
 void ChooseColour(ProgramState& ps, int row, int index) {
     if (row < 0 || row >= kOptionColourRows || index < 0 || index >= kOptionColours) return;
-    ColourField(ps.settings, row) = static_cast<std::int32_t>(kOptionColour[index]);
+    ps.settings.*kColourFields[row] = static_cast<std::int32_t>(kOptionColour[index]);
     SaveSettings(ps);
     ShowListLook(ps);
 }
