@@ -120,6 +120,7 @@ echo "info: strip shown $((($(date +%s%N) - start) / 1000000)) ms after the poin
 read -r sx sy swd sht < <(xwininfo -id "$s" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} /^  Width/ {w=$2} /^  Height/ {h=$2} END {print x, y, w, h}')
 ((sy == 0 && sx <= mid && mid < sx + swd && (sx + swd / 2 - mid) ** 2 <= 4)) || fail "strip at $sx,$sy size ${swd}x$sht"
 xprop -id "$s" _NET_WM_STATE | grep -q SKIP_TASKBAR || fail "strip on the taskbar: $(xprop -id "$s" _NET_WM_STATE)"
+screenshot "$s" edge-strip
 # One pixel below it hides it.
 xdotool mousemove "$mid" "$sht"
 for _ in $(seq 50); do [[ -z $(strip_shown) ]] && break; sleep 0.1; done
