@@ -119,7 +119,8 @@ s=$(shown_window "$pid" Clipboard) || fail "no strip at the top edge"
 echo "info: strip shown $((($(date +%s%N) - start) / 1000000)) ms after the pointer reached the edge"
 read -r sx sy swd sht < <(xwininfo -id "$s" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} /^  Width/ {w=$2} /^  Height/ {h=$2} END {print x, y, w, h}')
 ((sy == 0 && sx <= mid && mid < sx + swd && (sx + swd / 2 - mid) ** 2 <= 4)) || fail "strip at $sx,$sy size ${swd}x$sht"
-xprop -id "$s" _NET_WM_STATE | grep -q SKIP_TASKBAR || fail "strip on the taskbar: $(xprop -id "$s" _NET_WM_STATE)"
+# Not among the windows a taskbar or pager lists.
+xprop -root _NET_CLIENT_LIST | grep -qiw "$(printf '0x%x' "$s")" && fail "strip among the managed windows"
 screenshot "$s" edge-strip
 # One pixel below it hides it.
 xdotool mousemove "$mid" "$sht"

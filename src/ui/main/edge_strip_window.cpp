@@ -1,7 +1,6 @@
 #include "ui/main/edge_strip_window.h"
 
 #include <QPushButton>
-#include <QWindow>
 
 #include "app/program_state.h"
 #include "ui/logic/edge_strip.h"
@@ -11,11 +10,13 @@
 namespace pellion::ui {
 
 EdgeStripWindow::EdgeStripWindow(ProgramState& ps, Edit& edit)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+    // Past the window manager, as menus are: no frame, no taskbar or pager
+    // entry, never the focus, and exactly where it is put.
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint | Qt::WindowStaysOnTopHint |
+                           Qt::WindowDoesNotAcceptFocus),
       ps_(ps), edit_(edit), scale_(edit.scale()) {
     setObjectName(QStringLiteral("EdgeForm"));
     setWindowTitle(QStringLiteral("Clipboard"));
-    // Shown under the pointer while the user works elsewhere: never takes the focus.
     setAttribute(Qt::WA_ShowWithoutActivating);
     button_ = new QPushButton(QStringLiteral("Clipboard"), this);
     button_->setObjectName(QStringLiteral("Btn"));
@@ -29,7 +30,6 @@ EdgeStripWindow::EdgeStripWindow(ProgramState& ps, Edit& edit)
     e.height = scale_.toTwips(size.height());
     e.twipsPerPixel = 1.0 / ScreenPixelsPerTwip(scale_);
     ps.monitor.edgeStrip = winId();
-    if (auto* windows = ps.platform.windows.get()) windows->setSkipTaskbar(winId(), true);
 
     connect(button_, &QPushButton::clicked, this, [this] {
         EdgeStripClick(ps_);
@@ -57,10 +57,7 @@ void EdgeStripWindow::apply() {
         if (!isVisible()) {
             SetBold(button_, ps_.settings.FontOption != 0);
             show();
-            // Re-applied after each show: a window manager may drop them on mapping.
-            if (windowHandle()) windowHandle()->setFlag(Qt::WindowStaysOnTopHint, true);
-            if (auto* windows = ps_.platform.windows.get()) windows->setSkipTaskbar(winId(), true);
-            raise();
+            raise();  // above every window, the topmost ones too
         }
     } else if (isVisible()) {
         hide();
