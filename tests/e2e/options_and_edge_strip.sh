@@ -182,12 +182,21 @@ for _ in $(seq 100); do icon=$(tray_icon) && break; sleep 0.1; done
 screenshot "$icon" tray-icon
 echo "ok: tray icon shown"
 set_field "$ini" 37 77  # a field nothing uses
-windows() { xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+windows() { xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null | sort; }
 before=$(windows)
 xdotool mousemove --window "$icon" 8 8 click 3
-for _ in $(seq 50); do (($(windows) > before)) && break; sleep 0.1; done
-(($(windows) > before)) || fail "no menu on the tray icon"
-xdotool key Up Return  # the last entry: Quit
+menu=""
+for _ in $(seq 50); do
+    menu=$(comm -13 <(echo "$before") <(windows) | head -n1)
+    [[ -n "$menu" ]] && break
+    sleep 0.1
+done
+[[ -n "$menu" ]] || fail "no menu on the tray icon"
+# Quit is the last entry, once the menu is drawn.
+read -r mw mh < <(xwininfo -id "$menu" | awk '/^  Width/ {w=$2} /^  Height/ {h=$2} END {print w, h}')
+for _ in $(seq 50); do (($("$build/grab_window" "$menu" --ink 0 0 "$mw" "$mh") > 100)) && break; sleep 0.1; done
+screenshot "$menu" tray-menu
+xdotool mousemove --window "$menu" $((mw / 2)) $((mh - 10)) click 1
 for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null && fail "Quit did not end the program"
 [[ $(field "$ini" d2 37) == 0 ]] || fail "settings not saved at Quit"
