@@ -26,6 +26,7 @@
 #include "ui/main/options_wiring.h"
 #include "ui/main/paste_wiring.h"
 #include "ui/main/tray_icon.h"
+#include "ui/main/viewer_wiring.h"
 
 namespace {
 
@@ -141,7 +142,7 @@ int main(int argc, char** argv) {
     }
     window->applyState();
     ui::BindDragAndDrop(state, *window);
-
+    ui::BindClipViewer(state, *window);
     ui::BindOptionsButton(state, *window);
 
     // The screen-edge strip, sized to its button, and its watcher.

@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "store/clip_file.h"
 #include "store/list_model.h"
+#include "ui/logic/clip_viewer.h"
 #include "ui/logic/drop_matrix.h"
 #include "ui/logic/edge_strip.h"
 #include "ui/logic/keyboard_hooks.h"
@@ -41,6 +42,7 @@ struct ProgramState {
     ui::DragState drag;        // the drag armed or under way, its move or copy (ui/logic/drop_matrix)
     BulkPasteState bulkPaste;  // the spacer text kept while running (capture/bulk_paste)
     ui::EdgeState edge;        // the screen-edge strip: its timers, place and size (ui/logic/edge_strip)
+    ui::ViewerState viewer;    // the clip viewer's refuse-paste and word-wrap flags (ui/logic/clip_viewer)
 };
 
 }  // namespace pellion
