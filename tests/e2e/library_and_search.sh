@@ -128,6 +128,7 @@ xdotool click 3
 sleep 0.3
 xdotool key ctrl+a
 xdotool type --delay 20 "Renamed Three"
+screenshot "$dialog" library_rename
 xdotool key Return
 for _ in $(seq 50); do
     [[ $(dd if="$app/lib.dat" bs=1 skip=40 count=20 status=none) == "Renamed Three       " ]] && break

@@ -79,7 +79,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched != box_) return false;
         const auto type = event->type();
-        if (type == QEvent::FocusIn && !busy_) setBox(QString(), kWhite);
+        // Entering the box empties it; the window coming back to the front does not.
+        if (type == QEvent::FocusIn && !busy_ &&
+            static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason)
+            setBox(QString(), kWhite);
         if (type == QEvent::MouseButtonRelease && !busy_) {
             const auto button = static_cast<QMouseEvent*>(event)->button();
             if (button == Qt::LeftButton || button == Qt::MiddleButton) setBox(QString(), kWhite);
