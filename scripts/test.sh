@@ -33,7 +33,7 @@ if command -v clang++ >/dev/null && ls tests/fuzz/*.cpp >/dev/null 2>&1; then
         name=$(basename "$src" .cpp)
         corpus=$(mktemp -d)
         [[ -d tests/fuzz/corpus/$name ]] && cp tests/fuzz/corpus/"$name"/* "$corpus"/ 2>/dev/null || true
-        build-fuzz/"$name" -max_total_time="${FUZZ_SECONDS:-15}" -rss_limit_mb=2048 "$corpus" 2>&1 | tail -n 2
+        build-fuzz/"$name" -max_total_time="${FUZZ_SECONDS:-10}" -rss_limit_mb=2048 "$corpus" 2>&1 | tail -n 2
         rm -rf "$corpus"
     done
 fi

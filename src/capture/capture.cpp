@@ -98,6 +98,8 @@ TickOutcome KeepNewestAlive(ProgramState& ps, const platform::OwnerStamp& gone) 
         return TickOutcome::Seen;
     }
     const bool textOnly = std::exchange(ps.clip.textOnly, false);
+    // Another program may copy in the moment before ours lands: its copy wins.
+    ps.platform.clipboard->yieldToCopiesSince(gone);
     const RestoreResult r = RestoreClipFile(ps, path);
     ps.clip.textOnly = textOnly;
     if (r == RestoreResult::Busy) {

@@ -57,6 +57,10 @@ public:
     virtual bool isFormatAvailable(std::uint32_t id) = 0;
     // Clears the clipboard and sets plain text; works without open().
     virtual void setText(const std::string& text) = 0;
+    // Until the next close(), what this program puts on the clipboard stands
+    // in for the owner stamped gone, which has left: it is taken only when
+    // nobody has copied since, and a copy made since is not marked as seen.
+    virtual void yieldToCopiesSince(const OwnerStamp& gone) { (void)gone; }
     // The current owner (the one seen at open() while open); nullopt when
     // nobody owns the clipboard or the platform cannot tell.
     virtual std::optional<OwnerStamp> owner() { return std::nullopt; }

@@ -37,7 +37,33 @@ TEST(ClipboardOwner, EachCopyHasItsOwnStampAndAnExitLeavesNone) {
     clip->close();
     EXPECT_FALSE(clip->owner().has_value());
 
-    // A restore makes this program the owner.
+    // A restore standing in for the owner that left yields to a copy made
+    // since, whichever way it restores, and does not mark that copy as seen.
+    const std::uint32_t marker = clip->registerFormat(platform::kMarkerName);
+    TempBytesFile since(bytesOf("copied since"));
+    std::optional<platform::OwnerStamp> c;
+    for (const bool byText : {false, true}) {
+        Owner third(xclipIn("UTF8_STRING", since.path()));
+        ASSERT_TRUE(third.owns());
+        c = clip->owner();
+        clip->yieldToCopiesSince(*b);
+        if (byText) clip->setText("ours");
+        ASSERT_TRUE(clip->open());
+        if (!byText) {
+            clip->empty();
+            clip->setData(platform::kTextFormat, withNul("ours"));
+        }
+        clip->setData(marker, {});
+        clip->close();
+        EXPECT_EQ(xclipOut("UTF8_STRING").out, bytesOf("copied since")) << (byText ? "text" : "records");
+        EXPECT_FALSE(clip->isFormatAvailable(marker)) << (byText ? "text" : "records");
+        third.stop();
+        ASSERT_TRUE(probe.waitNoOwner());
+    }
+
+    // A restore makes this program the owner, also one standing in for the
+    // owner that left when nobody has copied since.
+    clip->yieldToCopiesSince(*c);
     ASSERT_TRUE(clip->open());
     clip->empty();
     ASSERT_TRUE(clip->setData(platform::kTextFormat, bytesOf(std::string("ours\0", 5))));

@@ -1,10 +1,12 @@
 // Takes the CLIPBOARD and never answers a request: an owner that hangs.
-// Prints "ready" once it owns the selection, then waits until it is killed.
+// Prints "ready" once it owns the selection and "asked" at the first request,
+// then waits until it is killed.
 #include <xcb/xcb.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 int main() {
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
@@ -20,6 +22,13 @@ int main() {
     if (!o || o->owner != w) return 1;
     std::printf("ready\n");
     std::fflush(stdout);
-    while (xcb_generic_event_t* ev = xcb_wait_for_event(c)) std::free(ev);
+    bool asked = false;
+    while (xcb_generic_event_t* ev = xcb_wait_for_event(c)) {
+        if ((ev->response_type & 0x7F) == XCB_SELECTION_REQUEST && !std::exchange(asked, true)) {
+            std::printf("asked\n");
+            std::fflush(stdout);
+        }
+        std::free(ev);
+    }
     return 0;
 }

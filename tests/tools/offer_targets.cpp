@@ -1,7 +1,8 @@
 // Owns the CLIPBOARD with the given targets, as a password manager or a
 // rich-text editor does:  offer_targets UTF8_STRING=hunter2 x-kde-passwordManagerHint=secret
 // Serves TARGETS and each target's bytes (small values only). Prints "ready"
-// once it owns the selection; exits when it loses it or is killed.
+// once it owns the selection and "asked NAME" after each request for an
+// offered target; exits when it loses it or is killed.
 //   NAME            offered, but every request for it is refused
 //   NAME@TYPE=VALUE answered under another type (a picture "as text")
 //   --targets-as=string|atom16   TARGETS answered as old toolkits do: the
@@ -71,6 +72,9 @@ void answer(const xcb_selection_request_event_t* r, const std::vector<Offer>& of
     n.property = property;
     xcb_send_event(c, 0, r->requestor, 0, reinterpret_cast<const char*>(&n));
     xcb_flush(c);
+    for (const auto& o : offers)
+        if (o.target == r->target) std::printf("asked %s\n", o.name.c_str());
+    std::fflush(stdout);
 }
 
 }  // namespace

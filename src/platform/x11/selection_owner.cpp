@@ -42,16 +42,20 @@ void SelectionOwner::wake() {
     [[maybe_unused]] auto n = ::write(wakeFd_, &one, sizeof one);
 }
 
-bool SelectionOwner::publish(ContentPtr content) { return publishTo(kClipboard, std::move(content)); }
+bool SelectionOwner::publish(ContentPtr content, xcb_timestamp_t claim) {
+    return publishTo(kClipboard, std::move(content), claim);
+}
 
-bool SelectionOwner::publishPrimary(ContentPtr content) { return publishTo(kPrimary, std::move(content)); }
+bool SelectionOwner::publishPrimary(ContentPtr content) {
+    return publishTo(kPrimary, std::move(content), XCB_CURRENT_TIME);
+}
 
-bool SelectionOwner::publishTo(Selection selection, ContentPtr content) {
+bool SelectionOwner::publishTo(Selection selection, ContentPtr content, xcb_timestamp_t claim) {
     std::future<bool> done;
     {
         std::lock_guard lock(mutex_);
         if (stop_) return false;
-        queue_.push_back({std::move(content), selection, {}});
+        queue_.push_back({std::move(content), selection, claim, {}});
         done = queue_.back().done.get_future();
     }
     wake();
@@ -150,6 +154,10 @@ void SelectionOwner::startPublish() {
         if (queue_.empty()) return;
         publishing_.emplace(std::move(queue_.front()));
         queue_.pop_front();
+    }
+    if (publishing_->claim != XCB_CURRENT_TIME) {
+        finishPublish(publishing_->claim);
+        return;
     }
     // A zero-length append makes the server tell us its time (ICCCM 2.1).
     xcb_change_property(c_->get(), XCB_PROP_MODE_APPEND, window_, c_->atoms().stamp, XCB_ATOM_INTEGER, 32, 0,

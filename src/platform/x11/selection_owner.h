@@ -24,8 +24,10 @@ public:
 
     std::uint32_t window() const { return window_; }
     // Takes the CLIPBOARD with a fresh server timestamp and serves content
-    // from then on; false when ownership was not confirmed in time.
-    bool publish(ContentPtr content);
+    // from then on; false when ownership was not confirmed in time. With a
+    // claim time instead, the server refuses the claim when anyone has taken
+    // the CLIPBOARD after that time.
+    bool publish(ContentPtr content, xcb_timestamp_t claim = XCB_CURRENT_TIME);
     // Serves other content under the ownership we hold (the marker added).
     void replace(ContentPtr content);
     // What we serve; nullptr while another program owns the CLIPBOARD.
@@ -40,6 +42,7 @@ private:
     struct Publish {
         ContentPtr content;
         Selection selection;
+        xcb_timestamp_t claim;
         std::promise<bool> done;
     };
     // Bytes on their way to a requestor, written one chunk per deletion.
@@ -65,7 +68,7 @@ private:
     void handle(const xcb_generic_event_t* ev);
     void startPublish();
     void finishPublish(xcb_timestamp_t time);
-    bool publishTo(Selection selection, ContentPtr content);
+    bool publishTo(Selection selection, ContentPtr content, xcb_timestamp_t claim);
     xcb_atom_t atomOf(Selection selection) const;
     void onRequest(const xcb_selection_request_event_t* req);
     void onPropertyDeleted(xcb_window_t window, xcb_atom_t property);

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #include "platform/x11/clip_content.h"
 #include "platform/x11/selection_owner.h"
@@ -76,6 +77,9 @@ struct X11Clipboard::Impl {
     ContentPtr own;                         // what we served when opened, if we owned
     std::shared_ptr<ClipContent> pending;   // content built since open()
     bool emptied = false;                   // pending replaces ours, else it extends it
+    // The selection time of an owner that left, when what we publish stands
+    // in for it: the server then refuses us if anyone has copied since.
+    xcb_timestamp_t yieldAfter = XCB_CURRENT_TIME;
 
     // Another owner's offer, asked once per ownership.
     std::optional<OwnerState> listedFor;
@@ -260,7 +264,11 @@ bool X11Clipboard::watchOwner(std::function<void()> changed) {
 
 bool X11Clipboard::open() {
     std::lock_guard lock(d_->mutex);
-    if (d_->isOpen || d_->conn().broken()) return false;
+    if (d_->isOpen) return false;
+    if (d_->conn().broken()) {
+        d_->yieldAfter = XCB_CURRENT_TIME;
+        return false;
+    }
     d_->session = d_->reader->owner();
     d_->own = d_->ours(d_->session) ? d_->owner->served() : nullptr;
     d_->pending.reset();
@@ -271,10 +279,11 @@ bool X11Clipboard::open() {
 
 void X11Clipboard::close() {
     std::lock_guard lock(d_->mutex);
+    const xcb_timestamp_t yieldAfter = std::exchange(d_->yieldAfter, XCB_CURRENT_TIME);
     if (!d_->isOpen) return;
     d_->isOpen = false;
     if (d_->pending) {
-        if (d_->emptied) d_->owner->publish(d_->pending);
+        if (d_->emptied) d_->owner->publish(d_->pending, yieldAfter);
         else d_->owner->replace(d_->pending);
     }
     d_->pending.reset();
@@ -370,6 +379,8 @@ bool X11Clipboard::setData(std::uint32_t id, Bytes bytes) {
         return true;
     }
     if (id != d.marker) return false;  // another program's content cannot be extended
+    // A copy made after the owner we stand in for left is new: not seen.
+    if (d.yieldAfter != XCB_CURRENT_TIME) return false;
     d.marks->set(d.session);
     return true;
 }
@@ -397,13 +408,18 @@ void X11Clipboard::setText(const std::string& text) {
     Bytes bytes(text.begin(), text.end());
     bytes.push_back(0);
     content->set(kTextFormat, std::move(bytes));
-    d_->owner->publish(content);
+    d_->owner->publish(content, d_->yieldAfter);
     if (d_->isOpen) {
         d_->session = d_->reader->owner();
         d_->own = d_->ours(d_->session) ? d_->owner->served() : nullptr;
         d_->pending.reset();
         d_->emptied = false;
     }
+}
+
+void X11Clipboard::yieldToCopiesSince(const OwnerStamp& gone) {
+    std::lock_guard lock(d_->mutex);
+    d_->yieldAfter = gone.time;  // 0, unknown, claims as any restore does
 }
 
 std::optional<OwnerStamp> X11Clipboard::owner() {

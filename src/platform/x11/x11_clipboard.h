@@ -45,6 +45,7 @@ public:
     std::uint32_t registerFormat(const std::string& name) override;
     bool isFormatAvailable(std::uint32_t id) override;
     void setText(const std::string& text) override;
+    void yieldToCopiesSince(const OwnerStamp& gone) override;
     std::optional<OwnerStamp> owner() override;
     std::optional<std::uint64_t> readData(std::uint32_t id, const ChunkSink& sink) override;
     // One handle per clipboard, made with it (so that both know the same
