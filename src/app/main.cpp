@@ -23,6 +23,7 @@
 #include "ui/main/main_window.h"
 #include "ui/main/monitor_timer.h"
 #include "ui/main/paste_wiring.h"
+#include "ui/main/viewer_wiring.h"
 
 namespace {
 
@@ -138,6 +139,7 @@ int main(int argc, char** argv) {
     }
     window->applyState();
     ui::BindDragAndDrop(state, *window);
+    ui::BindClipViewer(state, *window);
 
     // The screen-edge strip and its timer come here, before the layout.
     QCoreApplication::processEvents();
