@@ -149,9 +149,12 @@ struct X11Clipboard::Impl {
         }
     }
 
+    // Adds a block to what close() publishes; false when it cannot be ours.
+    bool put(ClipContent::Block block);
+
     bool offers(xcb_atom_t atom) const { return std::find(targets.begin(), targets.end(), atom) != targets.end(); }
 
-    TextEncoding encodingOf(const std::string& target, xcb_atom_t type, const Bytes& raw) {
+    TextEncoding encodingOf(const std::string& target, xcb_atom_t type) {
         const Atoms& a = conn().atoms();
         if (type == a.utf8String) return TextEncoding::Utf8;
         if (type == XCB_ATOM_STRING) return TextEncoding::Latin1;
@@ -159,11 +162,13 @@ struct X11Clipboard::Impl {
         if (target == "STRING") return TextEncoding::Latin1;
         if (target == "COMPOUND_TEXT") return TextEncoding::Compound;
         // text/plain and TEXT under some other type: UTF-8 when it reads as UTF-8.
-        const std::string_view s(reinterpret_cast<const char*>(raw.data()), raw.size());
-        return isValidUtf8(s) ? TextEncoding::Utf8 : TextEncoding::Latin1;
+        return TextEncoding::Guess;
     }
 
-    std::optional<Bytes> readText(const OwnerState& state) {
+    // Format 1 handed to sink as it arrives, from the first text target
+    // that gives text: its size, or nullopt. An attempt that ends after sink
+    // took something tells sink to drop it (a null piece) before the next.
+    std::optional<std::uint64_t> readText(const OwnerState& state, const ChunkSink& sink) {
         std::vector<std::pair<int, xcb_atom_t>> ranked;
         for (xcb_atom_t atom : targets) {
             const int rank = textRank(conn().atomName(atom));
@@ -171,18 +176,45 @@ struct X11Clipboard::Impl {
         }
         std::sort(ranked.begin(), ranked.end());
         for (const auto& [rank, atom] : ranked) {
-            Bytes raw;
-            xcb_atom_t type = XCB_ATOM_NONE;
-            const ReadResult r = reader->convert(state, atom, raw, type);
-            if (r == ReadResult::Ok && !isTextReply(conn().atomName(type), reader->lastFormat())) {
-                continue;  // not text, whatever the owner calls it
-            } else if (r == ReadResult::Ok) {
-                const std::string name = conn().atomName(atom);
-                const std::string_view s(reinterpret_cast<const char*>(raw.data()), raw.size());
-                Bytes out;
-                if (foldText(s, encodingOf(name, type, raw), out)) return out;
-            } else if (r != ReadResult::Refused && r != ReadResult::BadSequence) {
-                return std::nullopt;  // the owner is gone or not answering: no other target will do better
+            const std::string name = conn().atomName(atom);
+            bool latin1 = false;  // a guess proved wrong: read again as Latin-1
+            for (;;) {
+                std::uint64_t size = 0;
+                const TextFold::Out out = [&](const std::uint8_t* data, std::size_t n) {
+                    size += n;
+                    return sink(data, n);
+                };
+                std::optional<TextFold> fold;
+                TextFold::Result why = TextFold::Result::Ok;
+                xcb_atom_t type = XCB_ATOM_NONE;
+                // The reply's type is known at its first piece: anything but
+                // text ends the read there.
+                const auto start = [&] {
+                    if (!isTextReply(conn().atomName(type), reader->lastFormat())) return false;
+                    fold.emplace(latin1 ? TextEncoding::Latin1 : encodingOf(name, type));
+                    return true;
+                };
+                const ReadResult r = reader->convert(
+                    state, atom,
+                    [&](const std::uint8_t* data, std::size_t n) {
+                        if (!fold && !start()) return false;
+                        why = fold->piece(data, n, out);
+                        return why == TextFold::Result::Ok;
+                    },
+                    type);
+                if (r == ReadResult::Ok && (fold || start())) {
+                    why = fold->finish(out);
+                    if (why == TextFold::Result::Ok) return size;
+                }
+                if (why == TextFold::Result::Refused) return std::nullopt;
+                if (size > 0) sink(nullptr, 0);
+                if (why == TextFold::Result::NotUtf8 && !latin1) {
+                    latin1 = true;
+                    continue;
+                }
+                // The owner is gone or not answering: no other target will do better.
+                if (r != ReadResult::Ok && r != ReadResult::Refused && r != ReadResult::BadSequence) return std::nullopt;
+                break;
             }
         }
         return std::nullopt;
@@ -275,12 +307,20 @@ std::optional<Bytes> X11Clipboard::data(std::uint32_t id) {
     std::lock_guard lock(d_->mutex);
     const Impl::View v = d_->view();
     if (v.local) {
-        const Bytes* b = id == kTextFormat ? v.local->text() : v.local->find(id);
-        return b ? std::optional<Bytes>(*b) : std::nullopt;
+        const ClipContent::Block* b = id == kTextFormat ? v.local->text() : v.local->find(id);
+        return b ? b->read() : std::nullopt;
     }
     if (!v.state.window) return std::nullopt;
     d_->list(v.state);
-    if (id == kTextFormat) return d_->readText(v.state);
+    if (id == kTextFormat) {
+        Bytes text;
+        const auto got = d_->readText(v.state, [&text](const std::uint8_t* data, std::size_t n) {
+            if (!data) text.clear();
+            else text.insert(text.end(), data, data + n);
+            return true;
+        });
+        return got ? std::optional<Bytes>(std::move(text)) : std::nullopt;
+    }
     if (!d_->offers(id) || textRank(d_->conn().atomName(id)) >= 0) return std::nullopt;
     Bytes bytes;
     xcb_atom_t type = XCB_ATOM_NONE;
@@ -293,11 +333,12 @@ std::optional<std::uint64_t> X11Clipboard::readData(std::uint32_t id, const Chun
     const Impl::View v = d_->view();
     const bool foreign = !v.local && v.state.window;
     if (foreign) d_->list(v.state);
-    if (!foreign || id == kTextFormat) {
-        // Our own blocks and text are whole in memory already.
+    if (!foreign) {
+        // Our own blocks are handed over as data() reads them.
         lock.unlock();
         return Clipboard::readData(id, sink);
     }
+    if (id == kTextFormat) return d_->readText(v.state, sink);
     if (!d_->offers(id) || textRank(d_->conn().atomName(id)) >= 0) return std::nullopt;
     std::uint64_t size = 0;
     xcb_atom_t type = XCB_ATOM_NONE;
@@ -321,29 +362,42 @@ void X11Clipboard::empty() {
 
 bool X11Clipboard::setData(std::uint32_t id, Bytes bytes) {
     std::lock_guard lock(d_->mutex);
-    Impl& d = *d_;
-    if (!d.isOpen || !isServableId(id)) return false;
-    if (id > kLastPredefinedAtom && d.conn().atomName(id).empty()) return false;
-    if (d.pending) {
-        d.pending->set(id, std::move(bytes));
+    return d_->put({id, std::move(bytes), nullptr});
+}
+
+bool X11Clipboard::setDataFrom(std::uint32_t id, const FileSpan& span) {
+    if (span.size <= kHeldInMemory) return Clipboard::setDataFrom(id, span);
+    if (!span.file) return false;
+    std::lock_guard lock(d_->mutex);
+    auto stored = std::make_shared<StoredBlock>();
+    stored->span = span;
+    return d_->put({id, {}, std::move(stored)});
+}
+
+bool X11Clipboard::Impl::put(ClipContent::Block block) {
+    const std::uint32_t id = block.id;
+    if (!isOpen || !isServableId(id)) return false;
+    if (id > kLastPredefinedAtom && conn().atomName(id).empty()) return false;
+    if (pending) {
+        pending->set(std::move(block));
         return true;
     }
-    if (d.ours(d.session)) {
-        d.pending = std::make_shared<ClipContent>(d.own ? *d.own : ClipContent{});
-        d.pending->set(id, std::move(bytes));
+    if (ours(session)) {
+        pending = std::make_shared<ClipContent>(own ? *own : ClipContent{});
+        pending->set(std::move(block));
         return true;
     }
-    if (!d.session.window) {
-        if (id == d.marker) return true;  // nothing there to mark: an empty CLIPBOARD counts as seen
-        d.pending = std::make_shared<ClipContent>();
-        d.emptied = true;
-        d.pending->set(id, std::move(bytes));
+    if (!session.window) {
+        if (id == marker) return true;  // nothing there to mark: an empty CLIPBOARD counts as seen
+        pending = std::make_shared<ClipContent>();
+        emptied = true;
+        pending->set(std::move(block));
         return true;
     }
-    if (id != d.marker) return false;  // another program's content cannot be extended
+    if (id != marker) return false;  // another program's content cannot be extended
     // A copy made after the owner we stand in for left is new: not seen.
-    if (d.yieldAfter != XCB_CURRENT_TIME) return false;
-    d.marks->set(d.session);
+    if (yieldAfter != XCB_CURRENT_TIME) return false;
+    marks->set(session);
     return true;
 }
 

@@ -81,10 +81,14 @@ void SizerBtn_MouseUp(ProgramState& ps, int index, MouseButton button);
 void BringUpWindow(ProgramState& ps);
 void Minimize_Click(ProgramState& ps);
 void Form_Resize(ProgramState& ps);
+// "Hide" keeps the minimised window off the taskbar. True when that changed.
+bool KeepOffTaskbar(ProgramState& ps);
 void Holdfocus_GotFocus(ProgramState& ps);
 void LibLabel_MouseMove(ProgramState& ps);
 // Release handlers: the button is the one that was released.
 void Group_Click(ProgramState& ps, int index, MouseButton button);
+// Makes a group of the current library current and shows its clips.
+void SelectGroup(ProgramState& ps, int group);
 void LaunchBtn_MouseUp(ProgramState& ps, MouseButton button);
 
 // Every mouse event on a widget of the window, sent to the rule that owns
