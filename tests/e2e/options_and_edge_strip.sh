@@ -91,7 +91,7 @@ echo "ok: the edge boxes saved"
 # dialog opens again.
 choose 6 0
 expect_ini SizeOption d2 69 0
-wait_size "$w" "$(px $((9624 - 90)))x$(px $((6496 - 345)))"
+wait_size "$w" "$(px $((10000 - 90)))x$(px $((6496 - 345)))"
 old=$d
 for _ in $(seq 100); do
     d=$(options_dialog) || fail "Options did not open again after the size change"

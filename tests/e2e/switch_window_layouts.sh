@@ -79,7 +79,7 @@ set_field "$ini" $ini_SizeOption 0
 start_program "$app"
 pid=$last_pid
 w=$(main_window "$pid") || fail "no Small window"
-expect_size "$w" 9624 6496
+expect_size "$w" 10000 6496
 sleep 0.3
 screenshot "$w" full-small
 close_and_wait "$w" "$pid"

@@ -82,7 +82,9 @@ std::vector<WidgetState> DesignWidgets();
 
 // Window sizes of the design, outer size in twips.
 inline constexpr int kLargeWidth = 12288, kLargeHeight = 8820;
-inline constexpr int kSmallWidth = 9624, kSmallHeight = 6496;
+// Small is wider than its design so that the Group Names panel is whole and
+// clear of the Group Clips panel.
+inline constexpr int kSmallWidth = 10000, kSmallHeight = 6496;
 inline constexpr int kStripWidth = 9600, kStripHeight = 1530;
 inline constexpr int kCompactWidth = 2844, kCompactHeight = 3700;
 inline constexpr int kColumnWidth = 2500;

@@ -146,7 +146,7 @@ void ApplyFullSize(ProgramState& ps) {
     window.width = large ? kLargeWidth : kSmallWidth;
     window.height = large ? kLargeHeight : kSmallHeight;
     W(ps, Family::Ctrlframe, 1).rect.width = large ? 7128 : 4840;
-    W(ps, Family::Frame1).rect.left = large ? 10008 : 7600;
+    W(ps, Family::Frame1).rect.left = large ? 10008 : 7720;
     W(ps, Family::Ctrlframe, 1).rect.height = large ? 8376 : 6100;
     W(ps, Family::Frame1).rect.height = large ? 8376 : 6100;
     ApplySizeVisibility(ps);
