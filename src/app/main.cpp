@@ -16,6 +16,7 @@
 #include "app/program_state.h"
 #include "app/settings_file.h"
 #include "app/startup.h"
+#include "launch/widgets/launch_wiring.h"
 #include "platform/files.h"
 #include "ui/logic/list_cells.h"
 #include "ui/main/drag_wiring.h"
@@ -138,6 +139,7 @@ int main(int argc, char** argv) {
     }
     window->applyState();
     ui::BindDragAndDrop(state, *window);
+    ui::BindLaunchPad(state, *window);
 
     // The screen-edge strip and its timer come here, before the layout.
     QCoreApplication::processEvents();
