@@ -29,7 +29,8 @@ void ShowFailure(ProgramState& ps) {
 
 }  // namespace
 
-bool LaunchOutcome::ok() const { return code >= kShellOk; }
+// 99 is above the success threshold but is the launcher's own failure.
+bool LaunchOutcome::ok() const { return code >= kShellOk && code != kShellNoStartFolder; }
 
 std::string LaunchMessage(int code, const std::string& file, const std::string& start, const std::string& command) {
     const std::string quoted = "\"" + file + "\"";

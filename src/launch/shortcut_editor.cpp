@@ -68,7 +68,8 @@ EditorState OpenEditor(ProgramState& ps, ListKind list, int slot, const std::str
     e.slot = creating ? slot - kCreateShortcutSlot : slot;
     if (const auto entry = ReadSlotEntry(ps, {list, e.slot})) e.colour = entry->colour;
     if (creating) {
-        std::string text = clipText;
+        // Text blocks end in a NUL; a copied line may end in a line break.
+        std::string text = clipText.substr(0, clipText.find('\0'));
         while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
         if (!text.empty() && text.front() == '"') text.erase(0, 1);
         if (!text.empty() && text.back() == '"') text.pop_back();
