@@ -5,9 +5,10 @@ set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev libgl-dev
           libxcb1-dev libxcb-xfixes0-dev libxcb-xtest0-dev libxcb-xinput-dev libxcb-keysyms1-dev
-          libglib2.0-dev libgtest-dev)
+          libglib2.0-dev libgtest-dev
+          qt6-image-formats-plugins)  # WebP and other pictures in the clip viewer
 if [[ "${1:-}" == "--test" ]]; then
-    packages+=(xvfb xauth openbox xclip xdotool x11-utils xterm clang libclang-rt-14-dev
+    packages+=(xvfb xauth openbox xclip xdotool x11-utils xterm trayer clang libclang-rt-14-dev
                desktop-file-utils shared-mime-info)
 fi
 

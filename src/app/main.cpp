@@ -20,10 +20,14 @@
 #include "platform/files.h"
 #include "ui/logic/list_cells.h"
 #include "ui/main/drag_wiring.h"
+#include "ui/main/edge_strip_window.h"
 #include "ui/main/form_widgets.h"
 #include "ui/main/main_window.h"
 #include "ui/main/monitor_timer.h"
+#include "ui/main/options_wiring.h"
 #include "ui/main/paste_wiring.h"
+#include "ui/main/tray_icon.h"
+#include "ui/main/viewer_wiring.h"
 
 namespace {
 
@@ -139,9 +143,20 @@ int main(int argc, char** argv) {
     }
     window->applyState();
     ui::BindDragAndDrop(state, *window);
+    ui::BindClipViewer(state, *window);
+    ui::BindOptionsButton(state, *window);
     ui::BindLaunchPad(state, *window);
 
-    // The screen-edge strip and its timer come here, before the layout.
+    // The screen-edge strip, sized to its button, and its watcher.
+    ui::EdgeStripWindow strip(state, *window);
+    state.mainForm.hooks.hideEdgeStrip = [&] {
+        ui::HideEdgeStrip(state);
+        strip.apply();
+    };
+    state.monitor.hooks.enableEdgeTimer = [&] {
+        state.edge.watching = true;
+        strip.apply();
+    };
     QCoreApplication::processEvents();
     ui::ShowAtStartup(state);
     KeepMainWindowOnScreen(state, ScreenSizeTwips(state));
@@ -154,18 +169,25 @@ int main(int argc, char** argv) {
     };
     StartMonitorTimer(&app, state, window.get());
 
+    // Closing the window, the tray's Quit or the end of the session ends the
+    // program; every list change is on disk already, only the settings are saved.
+    const auto quit = [&] {
+        ui::QueryUnload(state);
+        QApplication::quit();
+    };
+    auto* tray = new ui::TrayIcon(state, *window, quit);
+    state.monitor.hooks.refresh = [shown = state.monitor.hooks.refresh, tray] {
+        if (shown) shown();
+        tray->refresh();
+    };
+
     // The window takes its final state at once: minimised and then restored
     // again, a first run could end up minimised.
     ui::ShowFirstRunNormally(state);
     window->applyState();
     tellUser(nullptr, state.startup.notices);
 
-    // Closing the window or the end of the session ends the program; every
-    // list change is on disk already, only the settings are saved.
-    QObject::connect(window.get(), &ui::Edit::closing, [&] {
-        ui::QueryUnload(state);
-        QApplication::quit();
-    });
+    QObject::connect(window.get(), &ui::Edit::closing, quit);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [&] { ui::QueryUnload(state); });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&] { Shutdown(state); });
     return app.exec();

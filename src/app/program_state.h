@@ -11,7 +11,9 @@
 #include "platform/platform.h"
 #include "store/clip_file.h"
 #include "store/list_model.h"
+#include "ui/logic/clip_viewer.h"
 #include "ui/logic/drop_matrix.h"
+#include "ui/logic/edge_strip.h"
 #include "ui/logic/keyboard_hooks.h"
 #include "ui/logic/main_form.h"
 
@@ -39,6 +41,8 @@ struct ProgramState {
     MonitorState monitor;    // the clipboard monitor's timer, flags for the next capture, its hooks (capture/)
     ui::DragState drag;        // the drag armed or under way, its move or copy (ui/logic/drop_matrix)
     BulkPasteState bulkPaste;  // the spacer text kept while running (capture/bulk_paste)
+    ui::EdgeState edge;        // the screen-edge strip: its timers, place and size (ui/logic/edge_strip)
+    ui::ViewerState viewer;    // the clip viewer's refuse-paste and word-wrap flags (ui/logic/clip_viewer)
 };
 
 }  // namespace pellion

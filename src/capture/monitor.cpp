@@ -63,12 +63,8 @@ bool WindowUpkeep(ProgramState& ps) {
     ui::FormWindow& w = ps.mainForm.form.window;
     SettingsRecord& s = ps.settings;
     if (!w.shown) return false;
-    if (w.show == WindowShow::Minimised) {
-        if (s.IconOption != 0) return false;
-        w.shown = false;  // "Hide": no taskbar entry while minimised
-        return true;
-    }
-    if (w.show != WindowShow::Normal) return false;
+    const bool taskbar = ui::KeepOffTaskbar(ps);
+    if (w.show != WindowShow::Normal) return taskbar;
     if (s.Layout == 1 || s.Layout == 2) {
         s.ReducedTop = w.top;
         s.ReducedLeft = w.left;
@@ -77,7 +73,7 @@ bool WindowUpkeep(ProgramState& ps) {
         s.ColumnTop = static_cast<float>(w.top);
         s.ColumnLeft = static_cast<float>(w.left);
     }
-    bool moved = false;
+    bool moved = taskbar;
     for (int* edge : {&w.left, &w.top}) {
         if (*edge != 0 && std::abs(*edge) < kSnapTwips) {
             *edge = 0;

@@ -42,6 +42,18 @@ void PasteLater(ProgramState& ps, PastePending what, platform::WindowId pressedI
     if (ps.paste.hooks.pasteTimer) ps.paste.hooks.pasteTimer(true);
 }
 
+std::uint32_t BulkKey(const ProgramState& ps) { return Ctrl(ps.settings.BulkOption == 1 ? vk::B : vk::Insert); }
+
+// The chosen bulk key watched or not; the other one never, so that an option
+// change leaves no stale key. False when the key is refused.
+bool WatchBulkKey(const ProgramState& ps, platform::Hooks& hooks, bool on) {
+    const std::uint32_t chosen = BulkKey(ps);
+    hooks.removeKey(chosen == Ctrl(vk::B) ? Ctrl(vk::Insert) : Ctrl(vk::B));
+    if (on) return hooks.addKey(chosen);
+    hooks.removeKey(chosen);
+    return true;
+}
+
 void SwitchHotKeys(ProgramState& ps, bool on) {
     if (on)
         HotKeysOn(ps);
@@ -125,10 +137,7 @@ std::vector<std::uint32_t> HotKeysOn(ProgramState& ps) {
     }
     add(Ctrl(vk::NumpadMinus));
     add(Ctrl(vk::Minus));
-    // After an option change the other bulk key must not stay watched.
-    const bool ctrlB = ps.settings.BulkOption == 1;
-    hooks->removeKey(Ctrl(ctrlB ? vk::Insert : vk::B));
-    add(Ctrl(ctrlB ? vk::B : vk::Insert));
+    if (!WatchBulkKey(ps, *hooks, true)) refused.push_back(BulkKey(ps));
     ps.paste.refusedKeys = refused;
     TellRefusedKeys(ps);
     return refused;
@@ -147,6 +156,14 @@ void HotKeysOff(ProgramState& ps) {
     hooks->removeKey(Ctrl(vk::Minus));
     hooks->removeKey(Ctrl(vk::B));
     hooks->removeKey(Ctrl(vk::Insert));
+}
+
+void SetBulkKeyDetection(ProgramState& ps) {
+    auto* hooks = ps.platform.hooks.get();
+    if (!hooks) return;
+    if (WatchBulkKey(ps, *hooks, !ps.paste.hotKeysOff)) return;
+    ps.paste.refusedKeys.push_back(BulkKey(ps));
+    TellRefusedKeys(ps);
 }
 
 void SetPasteKeyDetection(ProgramState& ps) {

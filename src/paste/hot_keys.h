@@ -26,6 +26,8 @@ std::array<std::string, kHotKeyLetters> ReadHotKeyTitles(const ProgramState& ps)
 std::vector<std::uint32_t> HotKeysOn(ProgramState& ps);
 // Removes every combination of the hot key table.
 void HotKeysOff(ProgramState& ps);
+// Ctrl+Insert or Ctrl+B by BulkOption, while hot keys are on.
+void SetBulkKeyDetection(ProgramState& ps);
 // Shift+Insert, Ctrl+V, both or none by KeysOption; watched whether hot keys
 // are on or off.
 void SetPasteKeyDetection(ProgramState& ps);

@@ -33,6 +33,8 @@ public:
     virtual void show(WindowId window, ShowState state) = 0;
     // Changes the stacking only: the window is neither shown nor activated.
     virtual void setTopmost(WindowId window, bool topmost) = 0;
+    // Keeps the window off (or back on) the taskbar and the pager.
+    virtual void setSkipTaskbar(WindowId, bool) {}
     virtual Rect windowRect(WindowId window) = 0;
     // Pointer position in pixels.
     virtual Point pointer() = 0;

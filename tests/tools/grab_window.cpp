@@ -6,6 +6,9 @@
 //   grab_window --scale
 // prints the dpi at which the program turns twips into pixels on this
 // desktop and the screen pixels per pixel of it: "123 2".
+//   grab_window --make-png W H FILE
+// writes a white W x H picture with a red 300 x 300 square at its top-left
+// corner, for a picture clip whose scale shows on the screen.
 // Or stands for another program that holds key combinations, until killed:
 //   grab_window --hold-keys alt+a ctrl+2 ...   (prints "READY" once held)
 #include <QApplication>
@@ -21,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -79,6 +83,13 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return 1;
+    if (!std::strcmp(argv[1], "--make-png") && argc == 5) {
+        QImage picture(std::atoi(argv[2]), std::atoi(argv[3]), QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        for (int y = 0; y < std::min(300, picture.height()); ++y)
+            for (int x = 0; x < std::min(300, picture.width()); ++x) picture.setPixel(x, y, qRgb(255, 0, 0));
+        return picture.save(QString::fromLocal8Bit(argv[4]), "PNG") ? 0 : 1;
+    }
     if (!std::strcmp(argv[1], "--scale")) {
         std::printf("%d %d\n", int(pellion::ui::DesktopTwipScale().dpi()), int(screen->devicePixelRatio()));
         return 0;

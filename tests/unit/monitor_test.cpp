@@ -350,10 +350,10 @@ TEST_F(MonitorTest, WindowUpkeepRecordsPlacesSnapsToEdgesAndHidesWhenAsked) {
 
     win.show = ui::WindowShow::Minimised;
     tick();
-    EXPECT_TRUE(win.shown);
+    EXPECT_FALSE(win.skipTaskbar);
     state.settings.IconOption = 0;
     tick();
-    EXPECT_FALSE(win.shown);
+    EXPECT_TRUE(win.skipTaskbar && win.shown);
 }
 
 // Reads run elsewhere (here: when the test says); the tick never waits for

@@ -26,7 +26,7 @@ namespace pellion::platform::x11 {
 enum class Atom {
     NetActiveWindow, NetClientList, NetSupportingWmCheck, NetSupported, NetWmName, Utf8String, WmState,
     WmChangeState, NetWmState, NetWmStateAbove, NetWmStateHidden, NetWmPid, WmClientLeader, WmProtocols,
-    NetWmPing, NetFrameExtents, PellionTime, Count
+    NetWmPing, NetFrameExtents, PellionTime, NetWmStateSkipTaskbar, NetWmStateSkipPager, Count
 };
 
 // A 32-bit client message, the form window managers and clients expect.

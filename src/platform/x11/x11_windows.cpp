@@ -157,24 +157,37 @@ void X11Windows::show(WindowId id, ShowState state) {
     x_->sync();
 }
 
+void X11Windows::setState(xcb_window_t window, bool on, xcb_atom_t first, xcb_atom_t second) {
+    if (hasWindowManager(*x_) && wmState(*x_, window) != 0) {
+        x_->sendToRoot(window, x_->atom(Atom::NetWmState), on ? 1 : 0, first, second, kSourcePager);
+        return;
+    }
+    // A withdrawn window carries its wish in the property for the next map.
+    auto states = x_->words(window, x_->atom(Atom::NetWmState), XCB_ATOM_ATOM);
+    for (xcb_atom_t a : {first, second}) {
+        if (!a) continue;
+        std::erase(states, a);
+        if (on) states.push_back(a);
+    }
+    xcb_change_property(x_->xcb(), XCB_PROP_MODE_REPLACE, window, x_->atom(Atom::NetWmState), XCB_ATOM_ATOM, 32,
+                        std::uint32_t(states.size()), states.data());
+}
+
 void X11Windows::setTopmost(WindowId id, bool topmost) {
     const auto window = xcb_window_t(id);
     if (!window) return;
-    const xcb_atom_t above = x_->atom(Atom::NetWmStateAbove);
-    if (hasWindowManager(*x_) && wmState(*x_, window) != 0) {
-        x_->sendToRoot(window, x_->atom(Atom::NetWmState), topmost ? 1 : 0, above, 0, kSourcePager);
-    } else {
-        // A withdrawn window carries its wish in the property for the next map.
-        auto states = x_->words(window, x_->atom(Atom::NetWmState), XCB_ATOM_ATOM);
-        std::erase(states, above);
-        if (topmost) states.push_back(above);
-        xcb_change_property(x_->xcb(), XCB_PROP_MODE_REPLACE, window, x_->atom(Atom::NetWmState), XCB_ATOM_ATOM,
-                            32, std::uint32_t(states.size()), states.data());
-        if (topmost && !hasWindowManager(*x_)) {
-            const std::uint32_t mode = XCB_STACK_MODE_ABOVE;
-            xcb_configure_window(x_->xcb(), window, XCB_CONFIG_WINDOW_STACK_MODE, &mode);
-        }
+    setState(window, topmost, x_->atom(Atom::NetWmStateAbove));
+    if (topmost && !hasWindowManager(*x_)) {
+        const std::uint32_t mode = XCB_STACK_MODE_ABOVE;
+        xcb_configure_window(x_->xcb(), window, XCB_CONFIG_WINDOW_STACK_MODE, &mode);
     }
+    x_->sync();
+}
+
+void X11Windows::setSkipTaskbar(WindowId id, bool skip) {
+    const auto window = xcb_window_t(id);
+    if (!window) return;
+    setState(window, skip, x_->atom(Atom::NetWmStateSkipTaskbar), x_->atom(Atom::NetWmStateSkipPager));
     x_->sync();
 }
 

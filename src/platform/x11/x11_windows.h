@@ -17,6 +17,7 @@ public:
     WindowId findByTitle(const std::string& title) override;
     void show(WindowId window, ShowState state) override;
     void setTopmost(WindowId window, bool topmost) override;
+    void setSkipTaskbar(WindowId window, bool skip) override;
     Rect windowRect(WindowId window) override;
     Point pointer() override;
     Point screenSizeTwips() override;
@@ -26,6 +27,8 @@ private:
     bool hasInputFocus(xcb_window_t window);
     bool waitForeground(xcb_window_t window, int milliseconds);
     void raiseAndFocus(xcb_window_t window);
+    // Adds or removes up to two _NET_WM_STATE atoms, mapped or not.
+    void setState(xcb_window_t window, bool on, xcb_atom_t first, xcb_atom_t second = 0);
 
     std::shared_ptr<Connection> x_;
     double pixelsPerTwip_ = 0;

@@ -107,7 +107,8 @@ OkOutcome ClipSettingsOk(ProgramState& ps, ClipSettings held, const ClipSettings
     if (form.pasteOption && *form.pasteOption >= 0 && *form.pasteOption < kPasteOptions)
         held.mode = std::uint8_t(*form.pasteOption);
     held.title = field::fit(form.title, kTitleBytes);
-    held.textChanged = false;
+    held.textChanged = form.editedText.has_value();
+    held.text = form.editedText.value_or(std::string());
     SaveClipSettings(ps, held);
     return {true, false, form.title};
 }

@@ -51,11 +51,12 @@ void SaveClipSettings(ProgramState& ps, const ClipSettings& settings);
 // Layout B: -1, -1, the text's length, the text (no terminator).
 bool WriteTextOnlyClip(const std::string& path, const std::string& text);
 
-// The clip settings dialog's OK.
+// The OK of the clip settings dialog and the viewer's Save.
 struct ClipSettingsForm {
     std::string title;
     std::optional<int> pasteOption;   // none selected: the mode held stays
     std::optional<int> colourOption;  // none selected: the colour held stays
+    std::optional<std::string> editedText{};  // the viewer's text, when it differs from the text loaded
 };
 struct OkOutcome {
     bool saved = false;

@@ -107,7 +107,16 @@ void Minimize_Click(ProgramState& ps) {
 }
 
 void Form_Resize(ProgramState& ps) {
+    KeepOffTaskbar(ps);
     if (ps.mainForm.form.window.show != WindowShow::Normal) Holdfocus_GotFocus(ps);
+}
+
+bool KeepOffTaskbar(ProgramState& ps) {
+    FormWindow& w = ps.mainForm.form.window;
+    const bool skip = w.show == WindowShow::Minimised && ps.settings.IconOption == 0;
+    if (skip == w.skipTaskbar) return false;
+    w.skipTaskbar = skip;
+    return true;
 }
 
 void Holdfocus_GotFocus(ProgramState& ps) {

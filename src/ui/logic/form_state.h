@@ -20,6 +20,7 @@ struct FormWindow {
     WindowShow show = WindowShow::Normal;
     bool shown = false;  // false until the window is first shown, and while hidden
     bool topmost = false;
+    bool skipTaskbar = false;  // no taskbar entry (minimised with the icon option "Hide")
     std::string caption;  // the title bar; empty keeps the widget's own
     bool bold = false;    // every widget's font
 

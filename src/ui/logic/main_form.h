@@ -81,6 +81,8 @@ void SizerBtn_MouseUp(ProgramState& ps, int index, MouseButton button);
 void BringUpWindow(ProgramState& ps);
 void Minimize_Click(ProgramState& ps);
 void Form_Resize(ProgramState& ps);
+// "Hide" keeps the minimised window off the taskbar. True when that changed.
+bool KeepOffTaskbar(ProgramState& ps);
 void Holdfocus_GotFocus(ProgramState& ps);
 void LibLabel_MouseMove(ProgramState& ps);
 // Release handlers: the button is the one that was released.

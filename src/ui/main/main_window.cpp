@@ -167,7 +167,7 @@ void Edit::applyWindow() {
     if (w.shown && !isVisible()) {
         show();
         placeFrame(QPoint(scale_.toPixels(w.left), scale_.toPixels(w.top)), 400);
-        appliedTopmost_ = -1;  // a window manager may drop the state on mapping
+        appliedTopmost_ = appliedSkipTaskbar_ = -1;  // a window manager may drop the states on mapping
     } else if (!w.shown && isVisible()) {
         hide();
     }
@@ -178,6 +178,11 @@ void Edit::applyWindow() {
         // On the window handle: QWidget::setWindowFlag would hide the window.
         windowHandle()->setFlag(Qt::WindowStaysOnTopHint, w.topmost);
         appliedTopmost_ = w.topmost;
+    }
+    if (auto* windows = ps_.platform.windows.get();
+        windows && windowHandle() && appliedSkipTaskbar_ != static_cast<int>(w.skipTaskbar)) {
+        windows->setSkipTaskbar(windowHandle()->winId(), w.skipTaskbar);
+        appliedSkipTaskbar_ = w.skipTaskbar;
     }
     // Qt replaces the native window at a show when the stay-on-top hint
     // changed while it was hidden (as at every start on top): the program,

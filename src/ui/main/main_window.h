@@ -73,6 +73,7 @@ private:
     QSize appliedClient_;
     QPoint appliedPos_{-1, -1};
     int appliedTopmost_ = -1;
+    int appliedSkipTaskbar_ = -1;
     bool appliedBold_ = false;
     std::string appliedCaption_;
     platform::WindowId nativeId_ = 0;  // the id ProgramState::mainWindow took from us
