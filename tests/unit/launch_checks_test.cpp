@@ -35,32 +35,6 @@ TEST(LaunchChecks, ProgramByExtensionInAnyCaseOrByPermission) {
     EXPECT_FALSE(isProgramFile(dir.path()));  // a folder may be entered, not run
 }
 
-TEST(LaunchChecks, StartFolderMustBeAFolder) {
-    pellion::test::TempFolder dir;
-    EXPECT_EQ(checkStartFolder(""), kShellOk);
-    EXPECT_EQ(checkStartFolder(dir.path()), kShellOk);
-    EXPECT_EQ(checkStartFolder(dir.path() + "gone"), kShellNoStartFolder);
-    EXPECT_EQ(checkStartFolder(makeFile(dir.path() + "file", 0644)), kShellNoStartFolder);
-}
-
-TEST(LaunchChecks, ProgramIsFoundOrGetsItsCode) {
-    pellion::test::TempFolder dir;
-    std::string resolved;
-    EXPECT_EQ(checkProgram(makeFile(dir.path() + "tool", 0755), "", &resolved), kShellOk);
-    EXPECT_EQ(resolved, dir.path() + "tool");
-    EXPECT_EQ(checkProgram(dir.path() + "gone", ""), kShellMissing);
-    EXPECT_EQ(checkProgram(makeFile(dir.path() + "notes", 0644), ""), kShellCannotRun);
-    EXPECT_EQ(checkProgram(dir.path(), ""), kShellCannotRun);
-    EXPECT_EQ(checkProgram("", ""), kShellMissing);
-
-    // Relative paths start from the start folder; bare names go through PATH.
-    EXPECT_EQ(checkProgram("./tool", dir.path(), &resolved), kShellOk);
-    EXPECT_EQ(resolved, dir.path() + "./tool");
-    EXPECT_EQ(checkProgram("sh", "", &resolved), kShellOk);
-    EXPECT_EQ(resolved.front(), '/');
-    EXPECT_EQ(checkProgram("pellion-no-such-program", ""), kShellMissing);
-}
-
 // The shortcut editor's shared file and a shortcut record, byte for byte:
 // fixed places, blank padding, nothing ever cut into a wrong path.
 TEST(LaunchPadFiles, BookmarksAndRecordsKeepTheirPlaces) {
