@@ -19,6 +19,7 @@
 #include "launch/widgets/launch_wiring.h"
 #include "platform/files.h"
 #include "ui/logic/list_cells.h"
+#include "ui/dialogs/library_dialog.h"
 #include "ui/main/drag_wiring.h"
 #include "ui/main/edge_strip_window.h"
 #include "ui/main/form_widgets.h"
@@ -26,6 +27,7 @@
 #include "ui/main/monitor_timer.h"
 #include "ui/main/options_wiring.h"
 #include "ui/main/paste_wiring.h"
+#include "ui/main/search_wiring.h"
 #include "ui/main/tray_icon.h"
 #include "ui/main/viewer_wiring.h"
 
@@ -145,6 +147,8 @@ int main(int argc, char** argv) {
     ui::BindDragAndDrop(state, *window);
     ui::BindClipViewer(state, *window);
     ui::BindOptionsButton(state, *window);
+    ui::BindSearch(state, *window);
+    ui::BindLibraryButton(state, *window);
     ui::BindLaunchPad(state, *window);
 
     // The screen-edge strip, sized to its button, and its watcher.

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
+
 namespace pellion::platform {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -28,6 +30,14 @@ struct OwnerStamp {
 
 // Takes a format's bytes piece by piece as they arrive; false stops the read.
 using ChunkSink = std::function<bool(const std::uint8_t* data, std::size_t size)>;
+
+// A stretch of a file opened once: it holds what was there at opening,
+// whatever renames follow.
+struct FileSpan {
+    std::shared_ptr<files::Reader> file;
+    std::uint64_t offset = 0;
+    std::uint64_t size = 0;
+};
 
 struct ClipFormat {
     std::uint32_t id = 0;
@@ -51,6 +61,13 @@ public:
     virtual void empty() = 0;
     // Without a prior empty() this adds to the current content (the marker).
     virtual bool setData(std::uint32_t id, Bytes bytes) = 0;
+    // As setData, with the bytes left in a file: a platform that can serves a
+    // large one from there as it is asked for, never holding it whole.
+    virtual bool setDataFrom(std::uint32_t id, const FileSpan& span) {
+        Bytes bytes(span.size);
+        if (!span.file || !span.file->readAt(span.offset, bytes.data(), bytes.size())) return false;
+        return setData(id, std::move(bytes));
+    }
     virtual std::uint32_t registerFormat(const std::string& name) = 0;
     virtual bool isFormatAvailable(std::uint32_t id) = 0;
     // Clears the clipboard and sets plain text; works without open().

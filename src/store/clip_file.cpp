@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <thread>
 
 #include "app/program_state.h"
@@ -24,15 +25,15 @@ bool appendI32(files::WholeFileWriter& w, std::int32_t v) {
 // Sequential reads over a clip file that never ask for more than it holds.
 class ClipReader {
 public:
-    explicit ClipReader(const std::string& path) : file_(path) {}
+    explicit ClipReader(const std::string& path) : file_(std::make_shared<files::Reader>(path)) {}
 
-    std::uint64_t remaining() const { return file_.size() > pos_ ? file_.size() - pos_ : 0; }
+    std::uint64_t remaining() const { return file_->size() > pos_ ? file_->size() - pos_ : 0; }
 
     // A missing file or a read past the end yields false (and v = 0).
     bool i32(std::int32_t& v) {
         std::uint8_t b[4];
         v = 0;
-        if (remaining() < 4 || !file_.readAt(pos_, b, 4)) return false;
+        if (remaining() < 4 || !file_->readAt(pos_, b, 4)) return false;
         pos_ += 4;
         v = le::getI32(b);
         return true;
@@ -42,7 +43,15 @@ public:
     bool length(std::int32_t& n) { return i32(n) && n >= 0 && static_cast<std::uint64_t>(n) <= remaining(); }
 
     bool bytes(std::size_t n, void* out) {
-        if (n > remaining() || !file_.readAt(pos_, out, n)) return false;
+        if (n > remaining() || !file_->readAt(pos_, out, n)) return false;
+        pos_ += n;
+        return true;
+    }
+
+    // The next n bytes left where they are, in the file as opened.
+    bool span(std::size_t n, platform::FileSpan& out) {
+        if (n > remaining()) return false;
+        out = {file_, pos_, n};
         pos_ += n;
         return true;
     }
@@ -50,7 +59,7 @@ public:
     void skip(std::size_t n) { pos_ += n; }
 
 private:
-    files::Reader file_;
+    std::shared_ptr<files::Reader> file_;
     std::uint64_t pos_ = 0;
 };
 
@@ -68,7 +77,8 @@ bool readHeader(ClipReader& in, bool named, ClipRecord& r, std::int32_t& size) {
 }
 
 // Reads the records of layout A (named) or C that a restore keeps; false
-// when the file ends inside one (the whole ones are in out).
+// when the file ends inside one (the whole ones are in out). Bytes served as
+// they are stay in the file, so a large clip is never read whole to serve it.
 bool readRecords(const ClipState& clip, ClipReader& in, std::int32_t count, bool named, std::vector<ClipRecord>& out) {
     for (std::int32_t i = 0; i < count; ++i) {
         ClipRecord r;
@@ -78,8 +88,12 @@ bool readRecords(const ClipState& clip, ClipReader& in, std::int32_t count, bool
             in.skip(static_cast<std::size_t>(size));
             continue;
         }
-        r.data.resize(static_cast<std::size_t>(size));
-        if (!in.bytes(r.data.size(), r.data.data())) return false;
+        if (ServedAsStored(r)) {
+            if (!in.span(static_cast<std::size_t>(size), r.stored)) return false;
+        } else {
+            r.data.resize(static_cast<std::size_t>(size));
+            if (!in.bytes(r.data.size(), r.data.data())) return false;
+        }
         out.push_back(std::move(r));
     }
     return true;
@@ -93,7 +107,8 @@ RestoreResult restoreRecords(ProgramState& state, ClipReader& in, std::int32_t c
     const bool whole = readRecords(state.clip, in, count, named, records);
     for (ClipRecord& r : ServableRecords(std::move(records))) {
         const std::uint32_t id = r.name.empty() ? r.id : cb.registerFormat(r.name);
-        cb.setData(id, std::move(r.data));
+        if (r.stored.file) cb.setDataFrom(id, r.stored);
+        else cb.setData(id, std::move(r.data));
     }
     return whole ? RestoreResult::Restored : RestoreResult::Truncated;
 }

@@ -1,6 +1,7 @@
 #include "store/libraries.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "app/program_state.h"
 #include "platform/files.h"
@@ -203,6 +204,34 @@ bool ToggleLaunchPad(ProgramState& state) {
     const std::string name = field::textAt(last, 2, kLibraryNameBytes);
     if (known && !name.empty()) state.lists.libraryName = name;
     return ok;
+}
+
+bool LibraryHoldsTitledClip(const std::string& libraryFolder) {
+    for (int g = 0; g < kGroups; ++g) {
+        const auto bytes = files::readAt(GroupTitlesPath(libraryFolder, g), 0, kGroupTitlesSize);
+        if (bytes && std::any_of(bytes->begin(), bytes->end(), [](std::uint8_t b) { return b != ' ' && b != 0; }))
+            return true;
+    }
+    return false;
+}
+
+bool MoveLibraryFolder(const std::string& dataFolder, int from, int to) {
+    namespace fs = std::filesystem;
+    if (from == to || !validLibrary(from) || to < 1 || to > kUserLibraries) return false;
+    std::string target = LibraryFolderFor(dataFolder, to);
+    if (LibraryHoldsTitledClip(target)) return false;
+    target.pop_back();
+    std::error_code ec;
+    // Whatever the target held goes, links as links: nothing is followed.
+    fs::remove_all(fs::path(target), ec);
+    if (ec) return false;
+    std::string source = LibraryFolderFor(dataFolder, from);
+    source.pop_back();
+    const std::string moved = dataFolder + "lib" + std::to_string(to);
+    if (files::isFolder(source)) fs::rename(source, moved, ec);
+    else files::makeFolder(moved);
+    const bool ok = !ec;
+    return files::makeFolder(dataFolder + "lib" + std::to_string(from)) && ok;
 }
 
 bool LoadAllLists(ProgramState& state) {

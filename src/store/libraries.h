@@ -57,6 +57,14 @@ bool SwitchLibrary(ProgramState& state, int library);
 // (and its name) kept in "last.lib".
 bool ToggleLaunchPad(ProgramState& state);
 
+// True when any group title file of the folder holds a non-blank title.
+bool LibraryHoldsTitledClip(const std::string& libraryFolder);
+// Moves library `from`'s folder to number `to` (whose folder and files go
+// first) and leaves an empty folder for `from`. Only into a user library that
+// holds no titled clip; false when refused or a file operation failed. The
+// names file is the caller's.
+bool MoveLibraryFolder(const std::string& dataFolder, int from, int to);
+
 // Start-up: hot key labels, group names, group stem, library name,
 // Clipboard Clips, Transfer Slots, the current group, the bulk cache.
 bool LoadAllLists(ProgramState& state);

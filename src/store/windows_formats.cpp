@@ -134,6 +134,11 @@ bool IsTextRecord(const ClipRecord& r) {
            nameless(r, kUnicodeTextFormat);
 }
 
+bool ServedAsStored(const ClipRecord& r) {
+    if (r.name.empty()) return r.id == platform::kTextFormat || r.id == platform::kOemTextFormat;
+    return r.name != "HTML Format" && r.name != "Rich Text Format";
+}
+
 std::vector<ClipRecord> ServableRecords(std::vector<ClipRecord> records) {
     auto named = [&](const char* name) {
         return std::any_of(records.begin(), records.end(), [&](const ClipRecord& r) { return r.name == name; });
@@ -172,15 +177,15 @@ std::vector<ClipRecord> ServableRecords(std::vector<ClipRecord> records) {
                 addRtf = false;
             }
             out.push_back(std::move(r));
-            if (as) out.push_back({0, as, std::move(*also)});
+            if (as) out.push_back({0, as, std::move(*also), {}});
         } else if (r.id == platform::kTextFormat) {
             if (!unicode) out.push_back(std::move(r));
         } else if (r.id == platform::kOemTextFormat) {
             out.push_back(std::move(r));
         } else if (&r == unicode) {
-            out.push_back({platform::kTextFormat, {}, textFromUtf16(r.data)});
+            out.push_back({platform::kTextFormat, {}, textFromUtf16(r.data), {}});
         } else if (&r == bitmap) {
-            out.push_back({0, "image/bmp", std::move(*bmp)});
+            out.push_back({0, "image/bmp", std::move(*bmp), {}});
         }
     }
     return out;

@@ -7,12 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/clipboard.h"
+
 namespace pellion {
 
 struct ClipRecord {
     std::uint32_t id = 0;
     std::string name;  // empty for a format without a name
     std::vector<std::uint8_t> data;
+    platform::FileSpan stored;  // or the bytes are left in the clip file
 };
 
 inline constexpr std::uint32_t kDibFormat = 8;
@@ -27,5 +30,10 @@ bool IsTextRecord(const ClipRecord& r);
 // "HTML Format" also as "text/html", "Rich Text Format" also as "text/rtf".
 // Other records without a name hold numbers of another system and are left out.
 std::vector<ClipRecord> ServableRecords(std::vector<ClipRecord> records);
+
+// A record that ServableRecords passes on without reading its bytes, so
+// they may stay in the file: text (1, 7) and named formats but the two whose
+// bytes are also served under another name.
+bool ServedAsStored(const ClipRecord& r);
 
 }  // namespace pellion

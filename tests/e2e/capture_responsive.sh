@@ -72,7 +72,18 @@ last=$(od -An -v -tu1 -j $(($(stat -c %s "$app/clip.$((count - 1))") - 1048576))
 peak_kb=$(rss VmHWM)
 ((peak_kb - idle_kb < 100 * 1024)) || fail "reading 200 MB took the program from $idle_kb kB to a peak of $peak_kb kB"
 echo "ok: 200 MB streamed to disk, peak $((peak_kb / 1024)) MB against $((idle_kb / 1024)) MB idle"
+# The owner leaves: the program serves the clip again, read from its file as
+# it is asked for, never held whole.
 kill "$owner"
+for _ in $(seq 50); do
+    [[ $(timeout 2 xclip -o -selection clipboard -t PellionClips 2>/dev/null) == ok ]] && break
+    sleep 0.1
+done
+timeout 60 xclip -o -selection clipboard -t application/x-big |
+    cmp -s - <(tail -c 209715200 "$app/clip.$((count - 1))") || fail "the 200 MB clip was not served again as filed"
+peak_kb=$(rss VmHWM)
+((peak_kb - idle_kb < 100 * 1024)) || fail "serving 200 MB took the program from $idle_kb kB to a peak of $peak_kb kB"
+echo "ok: 200 MB served again, peak $((peak_kb / 1024)) MB, now $(($(rss VmRSS) / 1024)) MB"
 
 # The search box: type, select all, copy. The copy becomes a clip at once
 # and stays on the clipboard.

@@ -6,6 +6,7 @@
 
 #include "app/program_state.h"
 #include "platform/clip_support.h"
+#include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/x11/x11_clipboard.h"
 #include "store/clip_file.h"
@@ -232,8 +233,9 @@ Bytes clipFile(const std::vector<Record>& records, bool named) {
     return b;
 }
 
-// Clip files made on Windows, restored by the store: what their formats mean
-// is served, what cannot be served is left out, and the marker is there.
+// Clip files restored by the store: what their formats mean is served (those
+// made on Windows too), what cannot be served is left out, and the marker is
+// there. A large clip is served from its file as it was when restored.
 TEST(ClipboardServeWindowsClips, ServeWhatTheirFormatsMean) {
     platform::Platform platform;
     platform.clipboard = X11Clipboard::create();
@@ -249,6 +251,10 @@ TEST(ClipboardServeWindowsClips, ServeWhatTheirFormatsMean) {
     const Bytes bmp = bytesOf("BM") + le32(14 + 44) + le32(0) + le32(14 + 40) + dib;
     const std::string html = "Version:0.9\r\nStartFragment:000058\r\nEndFragment:000069\r\n<p><b>bold</b></p>";
     const Bytes locale = le32(0x407), ansi = bytesOf("Gr\xfc\xdf" "e \x80\nline 2"), oem = bytesOf("?");
+    // Over a megabyte: characters cut by the chunk boundaries, a NUL to end it.
+    std::string longText, longLatin1;
+    for (int i = 0; i < 400000; ++i) longText += "\xc3\xa9\xe2\x82\xac" "a", longLatin1 += "\xe9?a";
+    const Bytes big = randomBytes(3u << 20, 5);
     struct Case {
         const char* what;
         Bytes file;
@@ -260,17 +266,22 @@ TEST(ClipboardServeWindowsClips, ServeWhatTheirFormatsMean) {
         {"unnamed", clipFile({{13, "", text16}, {16, "", locale}, {8, "", dib}}, false),
          {{"UTF8_STRING", utf8}, {"image/bmp", bmp}}},
         {"text", le32(-1) + le32(-1) + le32(6) + bytesOf("plain!"), {{"UTF8_STRING", bytesOf("plain!")}}},
+        {"large", clipFile({{1, "", withNul(longText) + Bytes{0, 'x'}}, {0xC0A2, "application/x-big", big}}, true),
+         {{"UTF8_STRING", bytesOf(longText)}, {"TEXT", bytesOf(longText)}, {"STRING", bytesOf(longLatin1)},
+          {"application/x-big", big}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TempBytesFile file(c.file);
         EXPECT_EQ(RestoreClipFile(state, file.path()), RestoreResult::Restored);
+        ASSERT_TRUE(files::writeWhole(file.path(), bytesOf("replaced")));
         const auto targets = lines(xclipOut("TARGETS").out);
         EXPECT_TRUE(has(targets, kMarkerName));
         EXPECT_EQ(xclipOut(kMarkerName).out, bytesOf("ok"));
         for (const auto& [target, bytes] : c.served) {
             EXPECT_TRUE(has(targets, target)) << target;
-            EXPECT_EQ(xclipOut(target).out, bytes) << target;
+            const Bytes got = xclipOut(target).out;
+            EXPECT_TRUE(got == bytes) << target << ": " << got.size() << " bytes of " << bytes.size();
         }
     }
 }

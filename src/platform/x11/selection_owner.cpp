@@ -21,6 +21,32 @@ constexpr auto kPublishWait = std::chrono::seconds(3);
 // Signed difference, as server times wrap.
 bool notBefore(xcb_timestamp_t t, xcb_timestamp_t since) { return static_cast<std::int32_t>(t - since) >= 0; }
 
+// Reads a stored text block through once: where its text ends, and what it
+// comes to as Latin-1.
+TextFacts scanText(const FileSpan& span) {
+    TextFacts f;
+    f.utf8 = true;
+    Bytes buf(kMaxChunk);
+    std::size_t carry = 0;  // the head of a character cut at the end of the last piece
+    for (std::uint64_t at = 0; at < span.size;) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(buf.size() - carry, span.size - at));
+        if (!span.file->readAt(span.offset + at, buf.data() + carry, n)) break;
+        const auto* nul = static_cast<const std::uint8_t*>(std::memchr(buf.data() + carry, 0, n));
+        const std::size_t taken = nul ? static_cast<std::size_t>(nul - (buf.data() + carry)) : n;
+        const std::size_t have = carry + taken;
+        at += taken;
+        f.size = at;
+        const std::size_t cut = nul || at == span.size ? have : utf8Cut(buf.data(), have);
+        f.utf8 = f.utf8 && isValidUtf8(std::string_view(reinterpret_cast<const char*>(buf.data()), cut));
+        f.latin1Size += static_cast<std::uint64_t>(
+            std::count_if(buf.data(), buf.data() + cut, [](std::uint8_t c) { return (c & 0xC0) != 0x80; }));
+        carry = have - cut;
+        std::memmove(buf.data(), buf.data() + cut, carry);
+        if (nul) break;
+    }
+    return f;
+}
+
 }  // namespace
 
 SelectionOwner::SelectionOwner(std::unique_ptr<SelectionConnection> c) : c_(std::move(c)) {
@@ -243,7 +269,7 @@ bool SelectionOwner::answerMultiple(xcb_window_t requestor, xcb_atom_t property,
 bool SelectionOwner::convert(const Source& source, xcb_atom_t target, Payload& out) {
     const Atoms& a = c_->atoms();
     const ContentPtr& content = source.content;
-    const Bytes* text = content->text();
+    const ClipContent::Block* text = content->text();
     const bool textTarget = target == a.utf8String || target == XCB_ATOM_STRING || target == a.text ||
                             target == a.textPlain || target == a.textPlainUtf8;
     if (target == a.targets) {
@@ -253,32 +279,45 @@ bool SelectionOwner::convert(const Source& source, xcb_atom_t target, Payload& o
         for (const auto& b : content->blocks)
             if (b.id > kLastPredefinedAtom && std::find(list->begin(), list->end(), b.id) == list->end())
                 list->push_back(b.id);
-        out = {XCB_ATOM_ATOM, 32, list, reinterpret_cast<const std::uint8_t*>(list->data()), list->size() * 4};
+        out = {XCB_ATOM_ATOM, 32, list, reinterpret_cast<const std::uint8_t*>(list->data()), list->size() * 4, {},
+               false};
     } else if (target == a.timestamp) {
         auto stamp = std::make_shared<std::uint32_t>(source.acquired);
-        out = {XCB_ATOM_INTEGER, 32, stamp, reinterpret_cast<const std::uint8_t*>(stamp.get()), 4};
+        out = {XCB_ATOM_INTEGER, 32, stamp, reinterpret_cast<const std::uint8_t*>(stamp.get()), 4, {}, false};
     } else if (target == a.saveTargets) {
-        out = {a.null, 32, nullptr, nullptr, 0};  // nothing to save elsewhere: acknowledged
+        out = {a.null, 32, nullptr, nullptr, 0, {}, false};  // nothing to save elsewhere: acknowledged
+    } else if (textTarget && text && text->stored) {
+        StoredBlock& stored = *text->stored;
+        std::call_once(stored.scanned, [&] { stored.facts = scanText(stored.span); });
+        const TextFacts& f = stored.facts;
+        out = {target == a.text ? a.utf8String : target, 8, nullptr, nullptr, f.size, stored.span, false};
+        out.file.size = f.size;
+        if (target == XCB_ATOM_STRING && f.utf8) {
+            out.size = f.latin1Size;
+            out.latin1 = true;
+        }
     } else if (textTarget && text) {
-        const std::string_view utf8 = textOfBlock(*text);
+        const std::string_view utf8 = textOfBlock(text->bytes);
         if (target == XCB_ATOM_STRING) {
             auto latin1 = std::make_shared<std::string>(utf8ToLatin1(utf8));
-            out = {XCB_ATOM_STRING, 8, latin1, reinterpret_cast<const std::uint8_t*>(latin1->data()), latin1->size()};
+            out = {XCB_ATOM_STRING, 8, latin1, reinterpret_cast<const std::uint8_t*>(latin1->data()),
+                   latin1->size(), {}, false};
         } else {
             const xcb_atom_t type = target == a.text ? a.utf8String : target;
-            out = {type, 8, content, reinterpret_cast<const std::uint8_t*>(utf8.data()), utf8.size()};
+            out = {type, 8, content, reinterpret_cast<const std::uint8_t*>(utf8.data()), utf8.size(), {}, false};
         }
     } else {
-        const Bytes* b = target > kLastPredefinedAtom ? content->find(target) : nullptr;
+        const ClipContent::Block* b = target > kLastPredefinedAtom ? content->find(target) : nullptr;
         if (!b) return false;
-        out = {target, 8, content, b->data(), b->size()};
+        if (b->stored) out = {target, 8, nullptr, nullptr, b->stored->span.size, b->stored->span, false};
+        else out = {target, 8, content, b->bytes.data(), b->bytes.size(), {}, false};
     }
     return true;
 }
 
 void SelectionOwner::write(xcb_window_t requestor, xcb_atom_t property, Payload p) {
     xcb_connection_t* x = c_->get();
-    if (p.format != 8 || p.size <= chunk_) {
+    if (!p.file.file && (p.format != 8 || p.size <= chunk_)) {
         xcb_change_property(x, XCB_PROP_MODE_REPLACE, requestor, property, p.type, p.format,
                             static_cast<std::uint32_t>(p.size / (p.format / 8)), p.data);
         return;
@@ -290,9 +329,34 @@ void SelectionOwner::write(xcb_window_t requestor, xcb_atom_t property, Payload 
             transfers_.erase(transfers_.begin() + static_cast<long>(i));
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(x, requestor, XCB_CW_EVENT_MASK, &mask);
-    const auto size = static_cast<std::uint32_t>(std::min<std::size_t>(p.size, UINT32_MAX));
+    const auto size = static_cast<std::uint32_t>(std::min<std::uint64_t>(p.size, UINT32_MAX));
     xcb_change_property(x, XCB_PROP_MODE_REPLACE, requestor, property, c_->atoms().incr, 32, 1, &size);
-    transfers_.push_back({requestor, property, p.type, std::move(p.keep), p.data, p.size, 0, Clock::now()});
+    transfers_.push_back({requestor, property, std::move(p), 0, Clock::now()});
+}
+
+std::size_t SelectionOwner::nextChunk(Transfer& t, const std::uint8_t*& out) {
+    const Payload& p = t.payload;
+    if (!p.file.file) {
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk_, p.size - t.offset));
+        out = p.data + t.offset;
+        t.offset += n;
+        return n;
+    }
+    auto n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk_, p.file.size - t.offset));
+    piece_.resize(n);
+    if (n == 0 || !p.file.file->readAt(p.file.offset + t.offset, piece_.data(), n)) return 0;
+    if (p.latin1) {
+        // Whole characters only; the rest of a cut one starts the next chunk.
+        const std::size_t cut = t.offset + n < p.file.size ? utf8Cut(piece_.data(), n) : n;
+        const std::string latin1 = utf8ToLatin1(std::string_view(reinterpret_cast<const char*>(piece_.data()), cut));
+        std::memcpy(piece_.data(), latin1.data(), latin1.size());
+        t.offset += cut;
+        n = latin1.size();
+    } else {
+        t.offset += n;
+    }
+    out = piece_.data();
+    return n;
 }
 
 void SelectionOwner::onPropertyDeleted(xcb_window_t window, xcb_atom_t property) {
@@ -301,12 +365,12 @@ void SelectionOwner::onPropertyDeleted(xcb_window_t window, xcb_atom_t property)
     if (it == transfers_.end()) return;
     Transfer& t = *it;
     t.last = Clock::now();
-    const std::size_t n = std::min(chunk_, t.size - t.offset);
-    xcb_change_property(c_->get(), XCB_PROP_MODE_REPLACE, window, property, t.type, 8,
-                        static_cast<std::uint32_t>(n), t.data + t.offset);
+    const std::uint8_t* data = nullptr;
+    const std::size_t n = nextChunk(t, data);
+    xcb_change_property(c_->get(), XCB_PROP_MODE_REPLACE, window, property, t.payload.type, 8,
+                        static_cast<std::uint32_t>(n), data);
     // The zero-length write after the last chunk ends the transfer.
     if (n == 0) endTransfer(static_cast<std::size_t>(it - transfers_.begin()));
-    else t.offset += n;
 }
 
 void SelectionOwner::endTransfer(std::size_t index) {

@@ -45,23 +45,24 @@ private:
         xcb_timestamp_t claim;
         std::promise<bool> done;
     };
+    struct Payload {
+        xcb_atom_t type = XCB_ATOM_NONE;
+        std::uint8_t format = 8;
+        std::shared_ptr<const void> keep;  // keeps data alive
+        const std::uint8_t* data = nullptr;
+        std::uint64_t size = 0;  // in bytes, as sent
+        // Or the bytes are read from a file as they go out (8 bits wide),
+        // turned from UTF-8 into Latin-1 when latin1.
+        FileSpan file;
+        bool latin1 = false;
+    };
     // Bytes on their way to a requestor, written one chunk per deletion.
     struct Transfer {
         xcb_window_t requestor;
         xcb_atom_t property;
-        xcb_atom_t type;
-        std::shared_ptr<const void> keep;  // keeps data alive
-        const std::uint8_t* data;
-        std::size_t size;
-        std::size_t offset;
+        Payload payload;
+        std::uint64_t offset;  // into data, or into the file's span
         Clock::time_point last;
-    };
-    struct Payload {
-        xcb_atom_t type = XCB_ATOM_NONE;
-        std::uint8_t format = 8;
-        std::shared_ptr<const void> keep;
-        const std::uint8_t* data = nullptr;
-        std::size_t size = 0;  // in bytes
     };
 
     void run();
@@ -81,6 +82,8 @@ private:
     bool answer(xcb_window_t requestor, xcb_atom_t property, const Source& source, xcb_atom_t target);
     bool answerMultiple(xcb_window_t requestor, xcb_atom_t property, const Source& source);
     void write(xcb_window_t requestor, xcb_atom_t property, Payload payload);
+    // The transfer's next chunk in out; 0 once all is sent (or its file fails).
+    std::size_t nextChunk(Transfer& t, const std::uint8_t*& out);
     void endTransfer(std::size_t index);
     void expireTransfers();
     void wake();
@@ -99,6 +102,7 @@ private:
     std::optional<Publish> publishing_;
     xcb_timestamp_t acquired_[kSelections] = {};
     std::vector<Transfer> transfers_;
+    Bytes piece_;  // a chunk read from a file
     std::thread thread_;
 };
 

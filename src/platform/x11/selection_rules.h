@@ -153,6 +153,18 @@ inline std::string utf8ToLatin1(std::string_view s) {
     return out;
 }
 
+// The length of the longest head of p[0, n) that does not end inside a
+// UTF-8 character, so that text read piece by piece converts piece by piece.
+inline std::size_t utf8Cut(const std::uint8_t* p, std::size_t n) {
+    for (std::size_t k = 1; k <= std::min<std::size_t>(n, 4); ++k) {
+        const std::uint8_t c = p[n - k];
+        if ((c & 0xC0) == 0x80) continue;
+        const std::size_t length = c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        return length > k ? n - k : n;
+    }
+    return n;
+}
+
 // How the bytes of a text reply are encoded, from its target or reply type.
 enum class TextEncoding { Utf8, Latin1, Compound };
 

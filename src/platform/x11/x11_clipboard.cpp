@@ -149,6 +149,9 @@ struct X11Clipboard::Impl {
         }
     }
 
+    // Adds a block to what close() publishes; false when it cannot be ours.
+    bool put(ClipContent::Block block);
+
     bool offers(xcb_atom_t atom) const { return std::find(targets.begin(), targets.end(), atom) != targets.end(); }
 
     TextEncoding encodingOf(const std::string& target, xcb_atom_t type, const Bytes& raw) {
@@ -275,8 +278,8 @@ std::optional<Bytes> X11Clipboard::data(std::uint32_t id) {
     std::lock_guard lock(d_->mutex);
     const Impl::View v = d_->view();
     if (v.local) {
-        const Bytes* b = id == kTextFormat ? v.local->text() : v.local->find(id);
-        return b ? std::optional<Bytes>(*b) : std::nullopt;
+        const ClipContent::Block* b = id == kTextFormat ? v.local->text() : v.local->find(id);
+        return b ? b->read() : std::nullopt;
     }
     if (!v.state.window) return std::nullopt;
     d_->list(v.state);
@@ -294,7 +297,7 @@ std::optional<std::uint64_t> X11Clipboard::readData(std::uint32_t id, const Chun
     const bool foreign = !v.local && v.state.window;
     if (foreign) d_->list(v.state);
     if (!foreign || id == kTextFormat) {
-        // Our own blocks and text are whole in memory already.
+        // Our own blocks and text are handed over whole.
         lock.unlock();
         return Clipboard::readData(id, sink);
     }
@@ -321,29 +324,42 @@ void X11Clipboard::empty() {
 
 bool X11Clipboard::setData(std::uint32_t id, Bytes bytes) {
     std::lock_guard lock(d_->mutex);
-    Impl& d = *d_;
-    if (!d.isOpen || !isServableId(id)) return false;
-    if (id > kLastPredefinedAtom && d.conn().atomName(id).empty()) return false;
-    if (d.pending) {
-        d.pending->set(id, std::move(bytes));
+    return d_->put({id, std::move(bytes), nullptr});
+}
+
+bool X11Clipboard::setDataFrom(std::uint32_t id, const FileSpan& span) {
+    if (span.size <= kHeldInMemory) return Clipboard::setDataFrom(id, span);
+    if (!span.file) return false;
+    std::lock_guard lock(d_->mutex);
+    auto stored = std::make_shared<StoredBlock>();
+    stored->span = span;
+    return d_->put({id, {}, std::move(stored)});
+}
+
+bool X11Clipboard::Impl::put(ClipContent::Block block) {
+    const std::uint32_t id = block.id;
+    if (!isOpen || !isServableId(id)) return false;
+    if (id > kLastPredefinedAtom && conn().atomName(id).empty()) return false;
+    if (pending) {
+        pending->set(std::move(block));
         return true;
     }
-    if (d.ours(d.session)) {
-        d.pending = std::make_shared<ClipContent>(d.own ? *d.own : ClipContent{});
-        d.pending->set(id, std::move(bytes));
+    if (ours(session)) {
+        pending = std::make_shared<ClipContent>(own ? *own : ClipContent{});
+        pending->set(std::move(block));
         return true;
     }
-    if (!d.session.window) {
-        if (id == d.marker) return true;  // nothing there to mark: an empty CLIPBOARD counts as seen
-        d.pending = std::make_shared<ClipContent>();
-        d.emptied = true;
-        d.pending->set(id, std::move(bytes));
+    if (!session.window) {
+        if (id == marker) return true;  // nothing there to mark: an empty CLIPBOARD counts as seen
+        pending = std::make_shared<ClipContent>();
+        emptied = true;
+        pending->set(std::move(block));
         return true;
     }
-    if (id != d.marker) return false;  // another program's content cannot be extended
+    if (id != marker) return false;  // another program's content cannot be extended
     // A copy made after the owner we stand in for left is new: not seen.
-    if (d.yieldAfter != XCB_CURRENT_TIME) return false;
-    d.marks->set(d.session);
+    if (yieldAfter != XCB_CURRENT_TIME) return false;
+    marks->set(session);
     return true;
 }
 

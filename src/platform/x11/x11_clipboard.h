@@ -42,6 +42,8 @@ public:
     std::optional<Bytes> data(std::uint32_t id) override;
     void empty() override;
     bool setData(std::uint32_t id, Bytes bytes) override;
+    // A block over 1 MB is served from the file, read as each requestor asks.
+    bool setDataFrom(std::uint32_t id, const FileSpan& span) override;
     std::uint32_t registerFormat(const std::string& name) override;
     bool isFormatAvailable(std::uint32_t id) override;
     void setText(const std::string& text) override;

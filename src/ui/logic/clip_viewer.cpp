@@ -64,7 +64,7 @@ void ShowPicture(ViewerClip& clip, ClipRecord r) {
     if (r.name.empty()) {
         // A Windows bitmap is shown as the bitmap file a restore serves.
         std::vector<ClipRecord> served = ServableRecords({std::move(r)});
-        r = served.empty() ? ClipRecord{0, "image/bmp", {}} : std::move(served.front());
+        r = served.empty() ? ClipRecord{0, "image/bmp", {}, {}} : std::move(served.front());
     }
     clip.pictureFormat = r.name;
     clip.picture = std::move(r.data);

@@ -12,8 +12,6 @@ namespace pellion::ui {
 using detail::Ask;
 using detail::Call;
 
-namespace {
-
 void SelectGroup(ProgramState& ps, int group) {
     SettingsRecord& s = ps.settings;
     const int old = s.CurrentGroup;
@@ -28,8 +26,6 @@ void SelectGroup(ProgramState& ps, int group) {
     ShowLists(ps);
     RefreshModeButtons(ps);  // the group's own paste mode
 }
-
-}  // namespace
 
 void Group_Click(ProgramState& ps, int index, MouseButton button) {
     if (index < 0 || index >= kGroups) return;

@@ -87,6 +87,8 @@ void Holdfocus_GotFocus(ProgramState& ps);
 void LibLabel_MouseMove(ProgramState& ps);
 // Release handlers: the button is the one that was released.
 void Group_Click(ProgramState& ps, int index, MouseButton button);
+// Makes a group of the current library current and shows its clips.
+void SelectGroup(ProgramState& ps, int group);
 void LaunchBtn_MouseUp(ProgramState& ps, MouseButton button);
 
 // Every mouse event on a widget of the window, sent to the rule that owns
