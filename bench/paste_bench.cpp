@@ -38,7 +38,7 @@ using namespace pellion;
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 constexpr std::size_t kImageSize = 32u << 20;
-constexpr int kTextRounds = 5, kImageRounds = 3;
+constexpr int kTextRounds = 20, kImageRounds = 3;
 
 double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 

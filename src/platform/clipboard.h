@@ -29,6 +29,8 @@ struct OwnerStamp {
 };
 
 // Takes a format's bytes piece by piece as they arrive; false stops the read.
+// A null piece (size 0) drops what came so far: the format starts over, as
+// when text is read again in another encoding.
 using ChunkSink = std::function<bool(const std::uint8_t* data, std::size_t size)>;
 
 // A stretch of a file opened once: it holds what was there at opening,
@@ -81,8 +83,9 @@ public:
     virtual std::optional<OwnerStamp> owner() { return std::nullopt; }
 
     // One format's bytes handed to sink as they arrive, so that a large
-    // transfer is never held whole; the size, or nullopt when the owner gave
-    // none or sink stopped the read (what sink took then belongs to nothing).
+    // transfer (text too) is never held whole; the size, or nullopt when the
+    // owner gave none or sink stopped the read (what sink took then belongs
+    // to nothing).
     virtual std::optional<std::uint64_t> readData(std::uint32_t id, const ChunkSink& sink) {
         auto bytes = data(id);
         if (!bytes || (!bytes->empty() && !sink(bytes->data(), bytes->size()))) return std::nullopt;

@@ -308,6 +308,13 @@ bool WholeFileWriter::append(const void* data, std::size_t count) {
     if (!ok()) return false;
     if (!writeAllFd(fd_, static_cast<const std::uint8_t*>(data), count)) failed_ = true;
     else written_ += count;
+    // A large file goes to the disk while the rest of it is still arriving,
+    // so that commit's fsync waits for little more than the last piece.
+    if (!failed_ && written_ >= startedTo_ + kWriteBehind) {
+        ::sync_file_range(fd_, static_cast<off_t>(startedTo_), static_cast<off_t>(written_ - startedTo_),
+                          SYNC_FILE_RANGE_WRITE);
+        startedTo_ = written_;
+    }
     return !failed_;
 }
 
@@ -334,6 +341,7 @@ bool WholeFileWriter::truncate(std::uint64_t size) {
         return false;
     }
     written_ = size;
+    startedTo_ = std::min(startedTo_, size);
     return true;
 }
 

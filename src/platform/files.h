@@ -85,10 +85,12 @@ public:
     bool commit();
 
 private:
+    static constexpr std::uint64_t kWriteBehind = 1u << 20;
     std::string path_, temp_;
     int fd_ = -1;
     bool failed_ = false;
     std::uint64_t written_ = 0;
+    std::uint64_t startedTo_ = 0;  // written out to the disk up to here, without waiting
 };
 
 // One file opened once for reads at given positions.

@@ -113,6 +113,17 @@ RestoreResult restoreRecords(ProgramState& state, ClipReader& in, std::int32_t c
     return whole ? RestoreResult::Restored : RestoreResult::Truncated;
 }
 
+// A title is made of the first 50 bytes after the leading blanks and control
+// bytes: that start is all of a text that a snapshot keeps in memory.
+constexpr std::size_t kTitleStart = 64;
+void KeepTitleStart(std::string& start, const std::uint8_t* data, std::size_t n) {
+    std::size_t i = 0;
+    if (start.empty())
+        while (i < n && data[i] <= 32) ++i;
+    const std::size_t take = std::min(n - i, kTitleStart - std::min(kTitleStart, start.size()));
+    start.append(reinterpret_cast<const char*>(data) + i, take);
+}
+
 }  // namespace
 
 bool IsExcludedFormat(const std::string& name) {
@@ -137,20 +148,20 @@ bool WriteSnapshot(platform::Clipboard& cb, const std::string& path, Snapshot& s
         out.append(format.name.data(), format.name.size());
         const std::uint64_t sizeAt = out.size();
         appendI32(out, 0);
-        std::uint64_t size = 0;
-        if (format.id == platform::kTextFormat) {
-            // The text stays in memory as well: the title is made from it.
-            auto data = cb.data(format.id);
-            if (data && data->size() <= kMaxRecord && out.append(*data)) {
-                size = data->size();
-                snap.hasText = true;
-                snap.clipText.assign(data->begin(), data->end());
+        const bool text = format.id == platform::kTextFormat;
+        std::string title;
+        const auto got = cb.readData(format.id, [&](const std::uint8_t* data, std::size_t n) {
+            if (!data) {
+                title.clear();
+                return out.truncate(sizeAt + 4);
             }
-        } else {
-            const auto got = cb.readData(format.id, [&](const std::uint8_t* data, std::size_t n) {
-                return out.size() - sizeAt - 4 + n <= kMaxRecord && out.append(data, n);
-            });
-            size = got.value_or(0);
+            if (text) KeepTitleStart(title, data, n);
+            return out.size() - sizeAt - 4 + n <= kMaxRecord && out.append(data, n);
+        });
+        const std::uint64_t size = got.value_or(0);
+        if (text && size > 0) {
+            snap.hasText = true;
+            snap.clipText = std::move(title);
         }
         if (!out.ok()) break;
         if (size == 0) {

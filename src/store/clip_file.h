@@ -17,7 +17,7 @@ class Clipboard;
 // What the last snapshot left for its caller, and the switches of a restore.
 struct ClipState {
     bool hasText = false;        // a text block (format 1) was stored
-    std::string clipText;        // that block as stored, NUL included
+    std::string clipText;        // where its title comes from (see Snapshot)
     std::uint32_t markerId = 0;  // "PellionClips" as registered in this run
     bool textOnly = false;       // restores put back text formats alone
     bool viewerOpen = false;     // the clip viewer takes the focus after a restore
@@ -33,13 +33,15 @@ std::string ClipTempPath(const ProgramState& state);
 // What a snapshot found.
 struct Snapshot {
     bool hasText = false;
-    std::string clipText;  // the text block as stored, NUL included
+    // The start of the text block: from its first byte above 32 on, enough
+    // for a title and no more (a NUL within it stays).
+    std::string clipText;
     int records = 0;
 };
 
 // The clipboard cb is open. Writes every format into the clip file at path
-// (marker -1, the record count, then the records), each format streamed to
-// disk as its pieces arrive. Touches nothing but cb and path, so it may run
+// (marker -1, the record count, then the records), each format, text
+// included, streamed to disk as its pieces arrive. Touches nothing but cb and path, so it may run
 // on any thread. False when the file could not be written whole; the file is
 // then gone, never stale.
 bool WriteSnapshot(platform::Clipboard& cb, const std::string& path, Snapshot& out);

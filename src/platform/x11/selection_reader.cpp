@@ -201,9 +201,9 @@ ReadResult SelectionReader::convert(const OwnerState& state, xcb_atom_t target, 
         if (wroteAhead(win, property, seq)) return fail(state, ReadResult::BadSequence);
         return receiveIncr(state, property, sink, type);
     }
-    if (!sink(value, static_cast<std::size_t>(length))) return fail(state, ReadResult::BadSequence);
     type = reply->type;
     lastFormat_ = reply->format;
+    if (!sink(value, static_cast<std::size_t>(length))) return fail(state, ReadResult::BadSequence);
     return ReadResult::Ok;
 }
 
@@ -236,11 +236,9 @@ ReadResult SelectionReader::receiveIncr(const OwnerState& state, xcb_atom_t prop
         }
         if (r != ReadResult::Ok) return fail(state, r);
         const int length = xcb_get_property_value_length(reply.get());
-        if (length == 0) {
-            type = reply->type;
-            lastFormat_ = reply->format;
-            return ReadResult::Ok;
-        }
+        type = reply->type;
+        lastFormat_ = reply->format;
+        if (length == 0) return ReadResult::Ok;
         const auto* value = static_cast<const std::uint8_t*>(xcb_get_property_value(reply.get()));
         if (!sink(value, static_cast<std::size_t>(length))) return fail(state, ReadResult::BadSequence);
     }

@@ -63,8 +63,9 @@ public:
 
     // One target's bytes exactly as sent, and the type the owner gave them.
     ReadResult convert(const OwnerState& state, xcb_atom_t target, Bytes& out, xcb_atom_t& type);
-    // The same handed to sink as the pieces arrive. A sink that refuses a
-    // piece ends the read with BadSequence; what it took belongs to nothing.
+    // The same handed to sink as the pieces arrive; type and lastFormat()
+    // are those of the piece sink is given. A sink that refuses a piece ends
+    // the read with BadSequence; what it took belongs to nothing.
     ReadResult convert(const OwnerState& state, xcb_atom_t target, const ChunkSink& sink, xcb_atom_t& type);
 
     struct Stats {

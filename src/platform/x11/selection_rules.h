@@ -121,21 +121,6 @@ inline bool isValidUtf8(std::string_view s) {
     return true;
 }
 
-inline std::string latin1ToUtf8(std::string_view s) {
-    std::string out;
-    out.reserve(s.size() + s.size() / 8);
-    for (char ch : s) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out += ch;
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 // STRING is Latin-1: characters beyond it become '?'. Text that is not valid
 // UTF-8 (a clip from elsewhere) is taken as Latin-1 already.
 inline std::string utf8ToLatin1(std::string_view s) {
@@ -166,28 +151,110 @@ inline std::size_t utf8Cut(const std::uint8_t* p, std::size_t n) {
 }
 
 // How the bytes of a text reply are encoded, from its target or reply type.
-enum class TextEncoding { Utf8, Latin1, Compound };
+// Guess: UTF-8 as long as the bytes read as UTF-8, else Latin-1.
+enum class TextEncoding { Utf8, Latin1, Compound, Guess };
 
-// Format 1 from a text reply: UTF-8 followed by one NUL. Compound text is
-// taken only while it stays in its initial Latin-1 state (no escapes);
-// returns false for anything it cannot read faithfully.
-inline bool foldText(std::string_view bytes, TextEncoding enc, std::vector<std::uint8_t>& out) {
-    std::string utf8;
-    switch (enc) {
-    case TextEncoding::Utf8:
-        utf8 = bytes;
-        break;
-    case TextEncoding::Latin1:
-        utf8 = latin1ToUtf8(bytes);
-        break;
-    case TextEncoding::Compound:
-        if (bytes.find('\x1b') != std::string_view::npos || bytes.find('\x9b') != std::string_view::npos) return false;
-        utf8 = latin1ToUtf8(bytes);
-        break;
+// Folds a text reply into format 1 (UTF-8 followed by one NUL) piece by
+// piece as it arrives, so that a large text is never held whole. Compound
+// text is taken only while it stays in its initial Latin-1 state (no
+// escapes). A guess that meets bytes that are not UTF-8 ends with NotUtf8:
+// the text is then read again as Latin-1.
+class TextFold {
+public:
+    using Out = std::function<bool(const std::uint8_t*, std::size_t)>;
+    enum class Result { Ok, Unreadable, NotUtf8, Refused };
+
+    explicit TextFold(TextEncoding enc) : enc_(enc) {}
+
+    Result piece(const std::uint8_t* p, std::size_t n, const Out& out) {
+        switch (enc_) {
+        case TextEncoding::Utf8:
+            return send(p, n, out);
+        case TextEncoding::Compound:
+            if (std::find_if(p, p + n, [](std::uint8_t c) { return c == 0x1b || c == 0x9b; }) != p + n)
+                return Result::Unreadable;
+            [[fallthrough]];
+        case TextEncoding::Latin1:
+            converted_.clear();
+            for (std::size_t i = 0; i < n; ++i) {
+                if (p[i] < 0x80) {
+                    converted_.push_back(p[i]);
+                } else {
+                    converted_.push_back(std::uint8_t(0xC0 | (p[i] >> 6)));
+                    converted_.push_back(std::uint8_t(0x80 | (p[i] & 0x3F)));
+                }
+            }
+            return send(converted_.data(), converted_.size(), out);
+        case TextEncoding::Guess:
+            return guess(p, n, out);
+        }
+        return Result::Unreadable;
     }
-    out.assign(utf8.begin(), utf8.end());
-    out.push_back(0);
-    return true;
+
+    // After the last piece: the NUL.
+    Result finish(const Out& out) {
+        if (!carry_.empty()) return Result::NotUtf8;  // cut inside a character
+        const std::uint8_t nul = 0;
+        return send(&nul, 1, out);
+    }
+
+private:
+    static Result send(const std::uint8_t* p, std::size_t n, const Out& out) {
+        return n == 0 || out(p, n) ? Result::Ok : Result::Refused;
+    }
+    static bool valid(const std::uint8_t* p, std::size_t n) {
+        return isValidUtf8(std::string_view(reinterpret_cast<const char*>(p), n));
+    }
+    // Bytes of the character that c starts; 1 for a byte that starts none.
+    static std::size_t lengthOf(std::uint8_t c) { return c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1; }
+
+    // Whole characters pass through unchanged; a character cut by the end
+    // of a piece waits for the next one.
+    Result guess(const std::uint8_t* p, std::size_t n, const Out& out) {
+        std::size_t i = 0;
+        if (!carry_.empty()) {
+            const std::size_t need = lengthOf(carry_.front());
+            while (carry_.size() < need && i < n) carry_.push_back(p[i++]);
+            if (carry_.size() < need) return Result::Ok;
+            if (!valid(carry_.data(), carry_.size())) return Result::NotUtf8;
+            const Result r = send(carry_.data(), carry_.size(), out);
+            carry_.clear();
+            if (r != Result::Ok) return r;
+        }
+        std::size_t end = n;
+        for (std::size_t back = 1; back <= 3 && back <= n - i; ++back) {
+            const std::uint8_t c = p[n - back];
+            if ((c & 0xC0) == 0x80) continue;  // a continuation byte: look further back
+            if (lengthOf(c) > back) end = n - back;
+            break;
+        }
+        if (!valid(p + i, end - i)) return Result::NotUtf8;
+        carry_.assign(p + end, p + n);
+        return send(p + i, end - i, out);
+    }
+
+    TextEncoding enc_;
+    std::vector<std::uint8_t> converted_, carry_;
+};
+
+// Format 1 from a whole text reply; false for anything it cannot read
+// faithfully (a guess reads as Latin-1 what is not UTF-8).
+inline bool foldText(std::string_view bytes, TextEncoding enc, std::vector<std::uint8_t>& out) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const auto fold = [&](TextEncoding e) {
+        out.clear();
+        const TextFold::Out collect = [&out](const std::uint8_t* d, std::size_t n) {
+            out.insert(out.end(), d, d + n);
+            return true;
+        };
+        TextFold f(e);
+        TextFold::Result r = f.piece(p, bytes.size(), collect);
+        return r == TextFold::Result::Ok ? f.finish(collect) : r;
+    };
+    TextFold::Result r = fold(enc);
+    if (r == TextFold::Result::NotUtf8) r = fold(TextEncoding::Latin1);
+    if (r != TextFold::Result::Ok) out.clear();
+    return r == TextFold::Result::Ok;
 }
 
 // The text of a format 1 block: up to its first NUL (a block may carry slack).

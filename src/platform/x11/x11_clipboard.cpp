@@ -154,7 +154,7 @@ struct X11Clipboard::Impl {
 
     bool offers(xcb_atom_t atom) const { return std::find(targets.begin(), targets.end(), atom) != targets.end(); }
 
-    TextEncoding encodingOf(const std::string& target, xcb_atom_t type, const Bytes& raw) {
+    TextEncoding encodingOf(const std::string& target, xcb_atom_t type) {
         const Atoms& a = conn().atoms();
         if (type == a.utf8String) return TextEncoding::Utf8;
         if (type == XCB_ATOM_STRING) return TextEncoding::Latin1;
@@ -162,11 +162,13 @@ struct X11Clipboard::Impl {
         if (target == "STRING") return TextEncoding::Latin1;
         if (target == "COMPOUND_TEXT") return TextEncoding::Compound;
         // text/plain and TEXT under some other type: UTF-8 when it reads as UTF-8.
-        const std::string_view s(reinterpret_cast<const char*>(raw.data()), raw.size());
-        return isValidUtf8(s) ? TextEncoding::Utf8 : TextEncoding::Latin1;
+        return TextEncoding::Guess;
     }
 
-    std::optional<Bytes> readText(const OwnerState& state) {
+    // Format 1 handed to sink as it arrives, from the first text target
+    // that gives text: its size, or nullopt. An attempt that ends after sink
+    // took something tells sink to drop it (a null piece) before the next.
+    std::optional<std::uint64_t> readText(const OwnerState& state, const ChunkSink& sink) {
         std::vector<std::pair<int, xcb_atom_t>> ranked;
         for (xcb_atom_t atom : targets) {
             const int rank = textRank(conn().atomName(atom));
@@ -174,18 +176,45 @@ struct X11Clipboard::Impl {
         }
         std::sort(ranked.begin(), ranked.end());
         for (const auto& [rank, atom] : ranked) {
-            Bytes raw;
-            xcb_atom_t type = XCB_ATOM_NONE;
-            const ReadResult r = reader->convert(state, atom, raw, type);
-            if (r == ReadResult::Ok && !isTextReply(conn().atomName(type), reader->lastFormat())) {
-                continue;  // not text, whatever the owner calls it
-            } else if (r == ReadResult::Ok) {
-                const std::string name = conn().atomName(atom);
-                const std::string_view s(reinterpret_cast<const char*>(raw.data()), raw.size());
-                Bytes out;
-                if (foldText(s, encodingOf(name, type, raw), out)) return out;
-            } else if (r != ReadResult::Refused && r != ReadResult::BadSequence) {
-                return std::nullopt;  // the owner is gone or not answering: no other target will do better
+            const std::string name = conn().atomName(atom);
+            bool latin1 = false;  // a guess proved wrong: read again as Latin-1
+            for (;;) {
+                std::uint64_t size = 0;
+                const TextFold::Out out = [&](const std::uint8_t* data, std::size_t n) {
+                    size += n;
+                    return sink(data, n);
+                };
+                std::optional<TextFold> fold;
+                TextFold::Result why = TextFold::Result::Ok;
+                xcb_atom_t type = XCB_ATOM_NONE;
+                // The reply's type is known at its first piece: anything but
+                // text ends the read there.
+                const auto start = [&] {
+                    if (!isTextReply(conn().atomName(type), reader->lastFormat())) return false;
+                    fold.emplace(latin1 ? TextEncoding::Latin1 : encodingOf(name, type));
+                    return true;
+                };
+                const ReadResult r = reader->convert(
+                    state, atom,
+                    [&](const std::uint8_t* data, std::size_t n) {
+                        if (!fold && !start()) return false;
+                        why = fold->piece(data, n, out);
+                        return why == TextFold::Result::Ok;
+                    },
+                    type);
+                if (r == ReadResult::Ok && (fold || start())) {
+                    why = fold->finish(out);
+                    if (why == TextFold::Result::Ok) return size;
+                }
+                if (why == TextFold::Result::Refused) return std::nullopt;
+                if (size > 0) sink(nullptr, 0);
+                if (why == TextFold::Result::NotUtf8 && !latin1) {
+                    latin1 = true;
+                    continue;
+                }
+                // The owner is gone or not answering: no other target will do better.
+                if (r != ReadResult::Ok && r != ReadResult::Refused && r != ReadResult::BadSequence) return std::nullopt;
+                break;
             }
         }
         return std::nullopt;
@@ -283,7 +312,15 @@ std::optional<Bytes> X11Clipboard::data(std::uint32_t id) {
     }
     if (!v.state.window) return std::nullopt;
     d_->list(v.state);
-    if (id == kTextFormat) return d_->readText(v.state);
+    if (id == kTextFormat) {
+        Bytes text;
+        const auto got = d_->readText(v.state, [&text](const std::uint8_t* data, std::size_t n) {
+            if (!data) text.clear();
+            else text.insert(text.end(), data, data + n);
+            return true;
+        });
+        return got ? std::optional<Bytes>(std::move(text)) : std::nullopt;
+    }
     if (!d_->offers(id) || textRank(d_->conn().atomName(id)) >= 0) return std::nullopt;
     Bytes bytes;
     xcb_atom_t type = XCB_ATOM_NONE;
@@ -296,11 +333,12 @@ std::optional<std::uint64_t> X11Clipboard::readData(std::uint32_t id, const Chun
     const Impl::View v = d_->view();
     const bool foreign = !v.local && v.state.window;
     if (foreign) d_->list(v.state);
-    if (!foreign || id == kTextFormat) {
-        // Our own blocks and text are handed over whole.
+    if (!foreign) {
+        // Our own blocks are handed over as data() reads them.
         lock.unlock();
         return Clipboard::readData(id, sink);
     }
+    if (id == kTextFormat) return d_->readText(v.state, sink);
     if (!d_->offers(id) || textRank(d_->conn().atomName(id)) >= 0) return std::nullopt;
     std::uint64_t size = 0;
     xcb_atom_t type = XCB_ATOM_NONE;

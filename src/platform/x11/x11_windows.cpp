@@ -53,7 +53,8 @@ bool X11Windows::waitForeground(xcb_window_t window, int milliseconds) {
         // (it may still name a window that has just gone and whose id is reused).
         if (foregroundWindow(*x_) == window && hasInputFocus(window)) return true;
         if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // A window manager moves the focus within a few ms: the paste waits on this.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 

@@ -135,6 +135,8 @@ void BindPasteServices(ProgramState& ps, Edit& edit) {
 
     auto* timer = new QTimer(&edit);
     timer->setSingleShot(true);
+    // A coarse timer may fire 5% early or late: the keys are to come 150 ms on.
+    timer->setTimerType(Qt::PreciseTimer);
     timer->setInterval(kPasteTimerMs);
     QObject::connect(timer, &QTimer::timeout, &edit, [&ps, refresh] {
         PasteTimerTick(ps);
