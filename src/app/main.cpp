@@ -16,6 +16,7 @@
 #include "app/program_state.h"
 #include "app/settings_file.h"
 #include "app/startup.h"
+#include "launch/widgets/launch_wiring.h"
 #include "platform/files.h"
 #include "ui/logic/list_cells.h"
 #include "ui/dialogs/library_dialog.h"
@@ -148,6 +149,7 @@ int main(int argc, char** argv) {
     ui::BindOptionsButton(state, *window);
     ui::BindSearch(state, *window);
     ui::BindLibraryButton(state, *window);
+    ui::BindLaunchPad(state, *window);
 
     // The screen-edge strip, sized to its button, and its watcher.
     ui::EdgeStripWindow strip(state, *window);

@@ -54,13 +54,16 @@ void Carry(ProgramState& ps, PastePlan plan) {
 
 // A group clip or a Transfer Slot.
 void PasteSlot(ProgramState& ps, const SlotRef& ref, const std::string& title, int mode, MouseButton button) {
+    const std::string path = SlotPath(ps, ref);
     if (button != MouseButton::Left) {
-        OpenViewer(ps, ref.list, ref.slot);
+        if (!ViewerOpen(ps) && ps.paste.hooks.openShortcutEditor && IsShortcutRecord(path))
+            ps.paste.hooks.openShortcutEditor(ref.list, ref.slot, {});
+        else
+            OpenViewer(ps, ref.list, ref.slot);
         return;
     }
     if (IsBlank(title)) return;
     if (ViewerOpen(ps) && ps.paste.hooks.viewerRefusesPaste && ps.paste.hooks.viewerRefusesPaste()) return;
-    const std::string path = SlotPath(ps, ref);
     if (IsShortcutRecord(path)) {
         if (ps.paste.hooks.launchShortcut) ps.paste.hooks.launchShortcut(path);
         return;

@@ -32,6 +32,8 @@ struct PasteHooks {
     std::function<bool()> viewerRefusesPaste;                   // the viewer shows a picture
     std::function<void()> pasteIntoViewer;                      // the clipboard's text at the viewer's caret
     std::function<void(const std::string& path)> launchShortcut;  // a slot that holds a shortcut record
+    // The shortcut editor on a slot; slot + 1000 makes a new shortcut from a dropped clip's text.
+    std::function<void(ListKind list, int slot, const std::string& clipText)> openShortcutEditor;
     std::function<void()> clearClipboardClips;                  // Ctrl+0
     std::function<void()> bulkPaste;                            // Ctrl+B or Ctrl+Insert, 150 ms later
     // A note for the user that must not stop the program (hot keys refused).

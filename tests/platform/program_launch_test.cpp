@@ -109,12 +109,42 @@ TEST_F(Shell, DocumentsAndFoldersOpenWithTheirDefaultApplication) {
 }
 
 TEST_F(Shell, ProgramsStartWithoutAShellInTheirStartFolder) {
-    EXPECT_GE(shell.run("'" + root + "/my tool' one \"two words\" '$HOME;x' *", root + "/start"), platform::kShellOk);
+    EXPECT_GE(shell.run(root + "/my tool", "one \"two words\" '$HOME;x' *", root + "/start"), platform::kShellOk);
     EXPECT_EQ(record(), (Lines{root + "/start", "ARG:one", "ARG:two words", "ARG:$HOME;x", "ARG:*"}));
 
     // A relative program is found from its start folder; without one we stay put.
-    EXPECT_GE(shell.run("./recorder.sh", root), platform::kShellOk);
+    EXPECT_GE(shell.run("./recorder.sh", "", root), platform::kShellOk);
     EXPECT_EQ(record(), (Lines{root}));
+
+    // A desktop entry starts its own command, in the start folder.
+    write(root + "/entry.desktop", "[Desktop Entry]\nType=Application\nName=E\nExec=" + root + "/recorder.sh from-entry\n");
+    EXPECT_GE(shell.open(root + "/entry.desktop", root + "/start"), platform::kShellOk);
+    EXPECT_EQ(record(), (Lines{root + "/start", "ARG:from-entry"}));
+}
+
+// A shortcut's command line as the started program receives it: quoting
+// groups, nothing is expanded or run.
+TEST(ShellWords, CommandLinesSplitAsAShellQuotesButNeverExpand) {
+    using Words = std::vector<std::string>;
+    const struct {
+        const char* line;
+        std::optional<Words> words;
+    } cases[] = {
+        {"", Words{}},
+        {"   ", Words{}},
+        {"-v", Words{"-v"}},
+        {"a  b\tc", Words{"a", "b", "c"}},
+        {"\"two words\" 'single quoted'", Words{"two words", "single quoted"}},
+        {"$(touch pwned) `id` $HOME ~ *.txt a;b|c>d", Words{"$(touch", "pwned)", "`id`", "$HOME", "~", "*.txt", "a;b|c>d"}},
+        {"'$(touch pwned)'", Words{"$(touch pwned)"}},
+        {"it\\'s \"say \\\"hi\\\"\"", Words{"it's", "say \"hi\""}},
+        {"back\\ slash", Words{"back slash"}},
+        {"''", Words{""}},
+        {"x#y #comment", Words{"x#y"}},
+        {"'open", std::nullopt},
+        {"\"open", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(platform::x11::SplitArguments(c.line), c.words) << c.line;
 }
 
 TEST_F(Shell, EachFailureHasItsCodeAndStartsNothing) {
@@ -129,16 +159,18 @@ TEST_F(Shell, EachFailureHasItsCodeAndStartsNothing) {
     EXPECT_EQ(shell.open(doc, root + "/gone"), platform::kShellNoStartFolder);
     EXPECT_EQ(shell.open(doc, root + "/plainfile"), platform::kShellNoStartFolder);
 
-    EXPECT_EQ(shell.run(root + "/gone.sh", ""), platform::kShellMissing);
-    EXPECT_EQ(shell.run(root + "/notexec", ""), platform::kShellCannotRun);
-    EXPECT_EQ(shell.run(root + "/SETUP.EXE", ""), platform::kShellCannotRun);
-    EXPECT_EQ(shell.run(root + "/docs", ""), platform::kShellCannotRun);
-    EXPECT_EQ(shell.run(recorder, root + "/gone"), platform::kShellNoStartFolder);
-    EXPECT_EQ(shell.run(recorder, root + "/plainfile"), platform::kShellNoStartFolder);
-    EXPECT_EQ(shell.run("", ""), platform::kShellMissing);
-    EXPECT_EQ(shell.run("   ", ""), platform::kShellMissing);
-    EXPECT_EQ(shell.run(recorder + " 'unbalanced", ""), platform::kShellBadCommandLine);
-    EXPECT_EQ(shell.run("\"" + recorder, ""), platform::kShellBadCommandLine);
+    EXPECT_EQ(shell.run(root + "/gone.sh", "", ""), platform::kShellMissing);
+    EXPECT_EQ(shell.run(root + "/notexec", "", ""), platform::kShellCannotRun);
+    EXPECT_EQ(shell.run(root + "/SETUP.EXE", "", ""), platform::kShellCannotRun);
+    EXPECT_EQ(shell.run(root + "/docs", "", ""), platform::kShellCannotRun);
+    EXPECT_EQ(shell.run(recorder, "", root + "/gone"), platform::kShellNoStartFolder);
+    EXPECT_EQ(shell.run(recorder, "", root + "/plainfile"), platform::kShellNoStartFolder);
+    EXPECT_EQ(shell.run("", "", ""), platform::kShellMissing);
+    EXPECT_EQ(shell.run("   ", "", ""), platform::kShellMissing);
+    EXPECT_EQ(shell.run(recorder, "'unbalanced", ""), platform::kShellBadCommandLine);
+    EXPECT_EQ(shell.run(recorder, "\"open", ""), platform::kShellBadCommandLine);
+    write(root + "/broken.desktop", "not an entry\n");
+    EXPECT_EQ(shell.open(root + "/broken.desktop", ""), platform::kShellCannotRun);
 
     EXPECT_EQ(shell.openUrl("pellion-no-such-scheme://page"), platform::kShellNoAssociation);
     EXPECT_EQ(shell.openUrl(root + "/docs/gone.htm"), platform::kShellMissing);

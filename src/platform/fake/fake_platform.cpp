@@ -175,8 +175,8 @@ FindResult FakeShell::findExecutable(const std::string& document) {
     return {kShellOk, it->second};
 }
 
-int FakeShell::run(const std::string& commandLine, const std::string& startFolder) {
-    started.emplace_back(commandLine, startFolder);
+int FakeShell::run(const std::string& program, const std::string& arguments, const std::string& startFolder) {
+    started.emplace_back(arguments.empty() ? program : program + " " + arguments, startFolder);
     return nextResult;
 }
 

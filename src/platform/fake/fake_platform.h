@@ -121,9 +121,10 @@ public:
 class FakeShell : public Shell {
 public:
     FindResult findExecutable(const std::string& document) override;
-    int run(const std::string& commandLine, const std::string& startFolder) override;
+    int run(const std::string& program, const std::string& arguments, const std::string& startFolder) override;
     int open(const std::string& path, const std::string& startFolder) override;
     int openUrl(const std::string& url) override;
+    std::vector<Drive> drives() override { return {{"/", "/"}}; }
 
     std::map<std::string, std::string> associations;  // extension (lower case, with dot) -> program
     std::vector<std::pair<std::string, std::string>> started;  // command or path, start folder

@@ -55,6 +55,31 @@ void enterFolder(gpointer folder) {
     if (::chdir(static_cast<const char*>(folder)) != 0) _exit(127);
 }
 
+bool isDesktopEntry(const std::string& path) {
+    const std::string suffix = ".desktop";
+    if (path.size() <= suffix.size()) return false;
+    return g_ascii_strcasecmp(path.c_str() + path.size() - suffix.size(), suffix.c_str()) == 0;
+}
+
+// As the desktop starts it: its own command, in its own folder ("Path") or
+// else the start folder.
+int launchEntry(const std::string& path, const std::string& startFolder) {
+    GPtr<GDesktopAppInfo> entry(g_desktop_app_info_new_from_filename(path.c_str()));
+    if (!entry) return kShellCannotRun;
+    const bool ownFolder = g_desktop_app_info_has_key(entry.get(), "Path");
+    const bool enter = !ownFolder && !startFolder.empty();
+    GError* rawError = nullptr;
+    if (!g_desktop_app_info_launch_uris_as_manager(entry.get(), nullptr, nullptr, G_SPAWN_SEARCH_PATH,
+                                                   enter ? enterFolder : nullptr,
+                                                   const_cast<char*>(startFolder.c_str()), nullptr, nullptr,
+                                                   &rawError)) {
+        ErrorPtr error(rawError);
+        return error && error->domain == G_SPAWN_ERROR && error->code == G_SPAWN_ERROR_NOENT ? kShellMissing
+                                                                                              : kShellCannotRun;
+    }
+    return kShellOk;
+}
+
 }  // namespace
 
 FindResult X11Shell::findExecutable(const std::string& document) {
@@ -69,27 +94,38 @@ FindResult X11Shell::findExecutable(const std::string& document) {
     return result;
 }
 
-int X11Shell::run(const std::string& commandLine, const std::string& startFolder) {
+std::optional<std::vector<std::string>> SplitArguments(const std::string& line) {
+    if (line.find_first_not_of(" \t\n") == std::string::npos) return std::vector<std::string>{};
     gint argc = 0;
     gchar** rawArgv = nullptr;
     GError* rawError = nullptr;
-    if (!g_shell_parse_argv(commandLine.c_str(), &argc, &rawArgv, &rawError)) {
+    if (!g_shell_parse_argv(line.c_str(), &argc, &rawArgv, &rawError)) {
         ErrorPtr error(rawError);
-        return error->domain == G_SHELL_ERROR && error->code == G_SHELL_ERROR_EMPTY_STRING ? kShellMissing
-                                                                                          : kShellBadCommandLine;
+        // A line of nothing but a comment holds no arguments.
+        if (error->domain == G_SHELL_ERROR && error->code == G_SHELL_ERROR_EMPTY_STRING)
+            return std::vector<std::string>{};
+        return std::nullopt;
     }
     StrvPtr argv(rawArgv);
-    const std::string program = argv.get()[0];
+    return std::vector<std::string>(argv.get(), argv.get() + argc);
+}
+
+int X11Shell::run(const std::string& program, const std::string& arguments, const std::string& startFolder) {
+    if (program.find_first_not_of(' ') == std::string::npos) return kShellMissing;
     // A relative path is taken from the start folder, so that folder comes first.
     const bool relative = program.find('/') != std::string::npos && program[0] != '/';
     if (relative && checkStartFolder(startFolder) != kShellOk) return kShellNoStartFolder;
     std::string resolved;
     if (const int code = checkProgram(program, startFolder, &resolved); code != kShellOk) return code;
     if (const int code = checkStartFolder(startFolder); code != kShellOk) return code;
+    const auto split = SplitArguments(arguments);
+    if (!split) return kShellBadCommandLine;
 
-    g_free(argv.get()[0]);
-    argv.get()[0] = g_strdup(resolved.c_str());
-    if (!g_spawn_async(startFolder.empty() ? nullptr : startFolder.c_str(), argv.get(), nullptr,
+    std::vector<gchar*> argv{const_cast<gchar*>(resolved.c_str())};
+    for (const std::string& a : *split) argv.push_back(const_cast<gchar*>(a.c_str()));
+    argv.push_back(nullptr);
+    GError* rawError = nullptr;
+    if (!g_spawn_async(startFolder.empty() ? nullptr : startFolder.c_str(), argv.data(), nullptr,
                        G_SPAWN_STDIN_FROM_DEV_NULL, nullptr, nullptr, nullptr, &rawError)) {
         ErrorPtr error(rawError);
         return spawnErrorCode(error.get());
@@ -100,6 +136,7 @@ int X11Shell::run(const std::string& commandLine, const std::string& startFolder
 int X11Shell::open(const std::string& path, const std::string& startFolder) {
     if (!exists(path)) return kShellMissing;
     if (checkStartFolder(startFolder) != kShellOk) return kShellNoStartFolder;
+    if (isDesktopEntry(path)) return launchEntry(path, startFolder);
     auto app = defaultAppFor(path);
     if (!app) return kShellNoAssociation;
 
@@ -158,6 +195,25 @@ int X11Shell::openUrl(const std::string& url) {
         return unhandled ? kShellNoAssociation : kShellCannotRun;
     }
     return kShellOk;
+}
+
+std::vector<Drive> X11Shell::drives() {
+    std::vector<Drive> result{{"/", "/"}};
+    if (const char* home = g_get_home_dir(); home && *home) result.push_back({home, home});
+    GPtr<GVolumeMonitor> monitor(g_volume_monitor_get());
+    GList* mounts = g_volume_monitor_get_mounts(monitor.get());
+    for (GList* m = mounts; m; m = m->next) {
+        auto* mount = G_MOUNT(m->data);
+        if (g_mount_is_shadowed(mount)) continue;
+        GPtr<GFile> root(g_mount_get_root(mount));
+        gchar* rootPath = g_file_get_path(root.get());
+        gchar* name = g_mount_get_name(mount);
+        if (rootPath) result.push_back({name ? name : rootPath, rootPath});
+        g_free(rootPath);
+        g_free(name);
+    }
+    g_list_free_full(mounts, g_object_unref);
+    return result;
 }
 
 }  // namespace pellion::platform::x11

@@ -1,4 +1,6 @@
 #pragma once
+#include <optional>
+
 #include "platform/shell.h"
 
 namespace pellion::platform::x11 {
@@ -8,9 +10,14 @@ namespace pellion::platform::x11 {
 class X11Shell : public Shell {
 public:
     FindResult findExecutable(const std::string& document) override;
-    int run(const std::string& commandLine, const std::string& startFolder) override;
+    int run(const std::string& program, const std::string& arguments, const std::string& startFolder) override;
     int open(const std::string& path, const std::string& startFolder) override;
     int openUrl(const std::string& url) override;
+    std::vector<Drive> drives() override;
 };
+
+// Arguments as GLib splits them with shell quoting, nothing expanded;
+// nullopt for a line it refuses (an open quote).
+std::optional<std::vector<std::string>> SplitArguments(const std::string& line);
 
 }  // namespace pellion::platform::x11

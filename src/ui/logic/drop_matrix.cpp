@@ -4,6 +4,7 @@
 
 #include "app/program_state.h"
 #include "app/settings_file.h"
+#include "launch/shortcut_editor.h"
 #include "paste/hot_keys.h"
 #include "store/group_files.h"
 #include "store/index_files.h"
@@ -100,10 +101,7 @@ DropResult OnGroupClip(ProgramState& ps, const ActiveDrag& d, int n) {
     const int g = clips.group;
     if (g < 0 || n < 0 || n >= kGroupSlots || !Blank(clips.titles[n])) return kNothing;
     switch (d.item.source) {
-    case DragSource::Temp:
-        // A shortcut made from the clip waits for the Launch Pad editor.
-        if (ps.settings.CurrentLibrary == kLaunchPad) return kNothing;
-        break;
+    case DragSource::Temp: break;
     case DragSource::Trans:
         if (!HoldsClip(ps, d.item.index)) return kNothing;
         break;
@@ -114,6 +112,13 @@ DropResult OnGroupClip(ProgramState& ps, const ActiveDrag& d, int n) {
     if (Blank(ps.lists.groupNames.titles[g])) {
         ps.lists.groupNames.titles[g] = kUnnamedGroupTitle;
         SaveGroupNames(ps);
+    }
+    if (d.item.source == DragSource::Temp && ps.settings.CurrentLibrary == kLaunchPad) {
+        // The clip goes onto the clipboard and the editor makes a shortcut
+        // of it; the main window stays up for the editor.
+        RestoreClipFile(ps, SlotPath(ps, SourceSlot(d)));
+        FollowUpRestore(ps, n + kCreateShortcutSlot);
+        return {DropEffect::OpenShortcutEditor, n, g, d.item.index};
     }
     if (!CarryClip(ps, d, {ListKind::GroupClips, n})) return kDone;
     if (g == kHotKeyGroup) WatchHotKeyLetter(ps, n, true);

@@ -81,12 +81,14 @@ enum class DropEffect {
     Done,              // lists changed: show them again
     OpenClipSettings,  // a Clipboard Clip went into a group: ask for its settings
     StartBulkPaste,    // the cache on the bulk paste area: run PasteState's bulkPaste
+    OpenShortcutEditor,  // a Clipboard Clip dropped in the Launch Pad: make a shortcut of its text
 };
 
 struct DropResult {
     DropEffect effect = DropEffect::Nothing;
     int slot = -1;   // OpenClipSettings: the new clip's slot
     int group = -1;  // and its group
+    int clip = -1;   // OpenShortcutEditor: the Clipboard Clip dropped
     bool operator==(const DropResult&) const = default;
 };
 

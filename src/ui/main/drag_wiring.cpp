@@ -13,6 +13,8 @@
 #include <QTimer>
 
 #include "app/program_state.h"
+#include "launch/shortcut_editor.h"
+#include "store/slot_files.h"
 #include "ui/dialogs/clip_settings_dialog.h"
 #include "ui/dialogs/spacing_dialog.h"
 #include "ui/logic/list_cells.h"
@@ -210,6 +212,12 @@ void DragWiring::afterDrop(DropResult result) {
     case DropEffect::StartBulkPaste:
         if (ps_.paste.hooks.bulkPaste) ps_.paste.hooks.bulkPaste();
         showLists();
+        break;
+    case DropEffect::OpenShortcutEditor:
+        if (ps_.paste.hooks.openShortcutEditor)
+            ps_.paste.hooks.openShortcutEditor(
+                ListKind::GroupClips, result.slot + kCreateShortcutSlot,
+                ClipFileText(SlotPath(ps_, {ListKind::ClipboardClips, result.clip})).value_or(""));
         break;
     case DropEffect::Done:
     case DropEffect::Nothing: break;
