@@ -25,14 +25,7 @@ clip_title() {
     dd if="$app/clip.dat" bs=1 skip=$((2 + 50 * $1)) count=50 2>/dev/null | sed 's/ *$//'
 }
 # Waits up to $2 tenths of a second for the clip count to become $1.
-wait_count() {
-    local i
-    for ((i = 0; i < $2; i++)); do
-        [[ $(clip_count) == "$1" ]] && return 0
-        sleep 0.1
-    done
-    return 1
-}
+wait_count() { wait_for "$2" "[[ \$(clip_count) == $1 ]]"; }
 # Waits until the newest clip is titled $1; prints the tenths it took.
 wait_newest_title() {
     local i n
@@ -53,17 +46,6 @@ start_in() {  # folder; sets pid and win
     start_program "$1"
     pid=$last_pid
     win=$(main_window "$pid") || fail "no main window"
-}
-
-# Runs "$@" every tenth of a second until it succeeds, for up to $1 tenths.
-wait_for() {
-    local tenths=$1 i
-    shift
-    for ((i = 0; i < tenths; i++)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
 }
 
 # Starts the paste-target program (options, then its title, "Paste Target"

@@ -20,8 +20,7 @@ bad_owner() {
     "$build/bad_owner" "$@" >"$work/owner.out" &
     owner=$!
     started+=("$owner")
-    for _ in $(seq 50); do grep -q ready "$work/owner.out" && break; sleep 0.1; done
-    grep -q ready "$work/owner.out" || fail "bad_owner $* never owned the clipboard"
+    wait_for 50 'grep -q ready "$work/owner.out"' || fail "bad_owner $* never owned the clipboard"
 }
 # Pings the main window for $1 ms; fails when an answer took 200 ms or more.
 responsive() {
@@ -75,10 +74,7 @@ echo "ok: 200 MB streamed to disk, peak $((peak_kb / 1024)) MB against $((idle_k
 # The owner leaves: the program serves the clip again, read from its file as
 # it is asked for, never held whole.
 kill "$owner"
-for _ in $(seq 50); do
-    [[ $(timeout 2 xclip -o -selection clipboard -t PellionClips 2>/dev/null) == ok ]] && break
-    sleep 0.1
-done
+wait_for 50 '[[ $(timeout 2 xclip -o -selection clipboard -t PellionClips 2>/dev/null) == ok ]]' || true
 timeout 60 xclip -o -selection clipboard -t application/x-big |
     cmp -s - <(tail -c 209715200 "$app/clip.$((count - 1))") || fail "the 200 MB clip was not served again as filed"
 peak_kb=$(rss VmHWM)

@@ -8,11 +8,6 @@
 # says so, and the program goes on.
 source "$(dirname "$0")/paste_common.bash" "$1"
 
-wait_for() {  # tenths, command...
-    local i
-    for ((i = 0; i < $1; i++)); do "${@:2}" && return 0; sleep 0.1; done
-    return 1
-}
 shown_viewer() { xdotool search --all --onlyvisible --pid "$pid" --name "^$1\$" 2>/dev/null | head -n1 | grep .; }
 dialog_of() { wait_for 50 shown_viewer "$2" >/dev/null && shown_viewer "$2"; }
 

@@ -49,16 +49,33 @@ start_program() {
     started+=("$last_pid")
 }
 
-# The id of the shown main window of process $1, waited for up to 10 s.
-main_window() {
-    local id
-    for _ in $(seq 100); do
-        id=$(xdotool search --all --onlyvisible --pid "$1" --name '^ Pellion Clipboard {10}' 2>/dev/null | head -n1 || true)
+# Runs command $2... every tenth of a second until it succeeds, for up to $1
+# tenths. A single word is evaluated: it sees the caller's variables but not
+# its positional parameters.
+wait_for() {
+    local _n=$1
+    shift
+    (($# > 1)) || set -- eval "$1"
+    for _ in $(seq "$_n"); do "$@" && return 0; sleep 0.1; done
+    return 1
+}
+
+# The first window "xdotool search $2..." finds, waited for up to $1 tenths.
+search_window() {
+    local n=$1 id
+    shift
+    for _ in $(seq "$n"); do
+        id=$(xdotool search "$@" 2>/dev/null | head -n1 || true)
         [[ -n "$id" ]] && { echo "$id"; return 0; }
         sleep 0.1
     done
     return 1
 }
+
+# The main window of process $1, shown (main_window) or not (any_main_window:
+# a minimised window is not viewable), waited for up to 10 s.
+main_window() { search_window 100 --all --onlyvisible --pid "$1" --name '^ Pellion Clipboard {10}'; }
+any_main_window() { search_window 100 --all --pid "$1" --name '^ Pellion Clipboard {10}'; }
 
 # Every entry below $1 with size, modification time and checksum.
 folder_state() {
@@ -67,28 +84,14 @@ folder_state() {
 
 # Closes window $1 as its close button would and waits for process $2 to end.
 close_and_wait() {
+    local pid=$2
     "$build/close_window" "$1"
-    for _ in $(seq 100); do
-        kill -0 "$2" 2>/dev/null || return 0
-        sleep 0.1
-    done
+    wait_for 100 '! kill -0 "$pid" 2>/dev/null' && return 0
     fail "process $2 did not end after its window was closed"
 }
 
 # Little-endian field of a file: od type (d2, d4, f4), offset.
 field() { od -An -v -t "$2" -j "$3" -N "${2:1}" "$1" | tr -d ' '; }
-
-# The main window of process $1, shown or not (a minimised window is not
-# viewable), waited for up to 10 s.
-any_main_window() {
-    local id
-    for _ in $(seq 100); do
-        id=$(xdotool search --all --pid "$1" --name '^ Pellion Clipboard {10}' 2>/dev/null | head -n1 || true)
-        [[ -n "$id" ]] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
 
 # Writes a little-endian 16- or 32-bit integer: file, offset, value, size (2 or 4).
 set_field() {
@@ -114,11 +117,8 @@ window_size() { xwininfo -id "$1" | awk '/^  Width:/ {w=$2} /^  Height:/ {h=$2} 
 
 # Waits up to 5 s for window $1 to be $2 ("WIDTHxHEIGHT") inside.
 wait_size() {
-    for _ in $(seq 50); do
-        [[ $(window_size "$1") == "$2" ]] && return 0
-        sleep 0.1
-    done
-    fail "window is $(window_size "$1"), expected $2"
+    local id=$1 size=$2
+    wait_for 50 '[[ $(window_size "$id") == "$size" ]]' || fail "window is $(window_size "$1"), expected $2"
 }
 
 # Clicks button $4 (default 1) at twips $2, $3 inside window $1.

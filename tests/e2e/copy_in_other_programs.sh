@@ -29,12 +29,8 @@ echo "ok: captured once while left, again when copied again"
 
 # Content kept alive: xclip exits, its text stays pasteable from the program.
 kill "$copier"
-for _ in $(seq 25); do
-    got=$(timeout 2 xclip -selection clipboard -o 2>/dev/null || true)
-    [[ "$got" == $'\n\tFirst copy from xclip' ]] && break
-    sleep 0.1
-done
-[[ "$got" == $'\n\tFirst copy from xclip' ]] || fail "the newest clip was not served again after its owner exited"
+first=$'\n\tFirst copy from xclip'
+wait_for 25 '[[ $(timeout 2 xclip -selection clipboard -o 2>/dev/null) == "$first" ]]' || fail "the newest clip was not served again after its owner exited"
 timeout 2 xclip -selection clipboard -o -t TARGETS | grep -qx PellionClips || fail "served content lacks the marker"
 sleep 1.2
 [[ $(clip_count) == 2 ]] || fail "the served clip was captured again"
@@ -62,12 +58,9 @@ offer() {
     : >"$out"
     "$build/offer_targets" "$@" >"$out" &
     started+=($!)
-    for _ in $(seq 50); do grep -q ready "$out" && break; sleep 0.1; done
+    wait_for 50 'grep -q ready "$out"' || true
 }
-asked() {
-    for _ in $(seq 50); do grep -qx "asked $1" "$out" && return 0; sleep 0.1; done
-    return 1
-}
+asked() { wait_for 50 "grep -qx 'asked $1' \"\$out\""; }
 offer UTF8_STRING=visible-text x-kde-passwordManagerHint=public
 wait_newest_title "visible-text" 25 >/dev/null || fail "a copy with a public hint was not captured"
 # Also when the hint is offered but refused, or "Secret" with blanks.
@@ -89,8 +82,7 @@ echo "ok: secret not written"
 "$build/bad_owner" hang >"$work/hung.out" &
 hung=$!
 started+=("$hung")
-for _ in $(seq 50); do grep -q asked "$work/hung.out" && break; sleep 0.1; done
-grep -q asked "$work/hung.out" || fail "the hung owner was never asked"
+wait_for 50 'grep -q asked "$work/hung.out"' || fail "the hung owner was never asked"
 copy_text "after the hung owner"
 tenths=$(wait_newest_title "after the hung owner" 25) || fail "copy after a hung owner not captured"
 [[ $(clip_count) == 6 ]] || fail "the hung owner produced a clip"

@@ -18,11 +18,7 @@ make_paste_target() {
 # nor maximise, and lies within the screen. Its picture is saved as $2.
 dialog_look() {
     local actions="" x y size
-    for _ in $(seq 30); do
-        actions=$(xprop -id "$1" _NET_WM_ALLOWED_ACTIONS)
-        [[ $actions == *' = '* ]] && break
-        sleep 0.1
-    done
+    wait_for 30 "actions=\$(xprop -id $1 _NET_WM_ALLOWED_ACTIONS); [[ \$actions == *' = '* ]]" || true
     # Motif hints: functions and decorations without minimise (8, 32) and
     # maximise (16, 64); a fixed size leaves nothing to maximise either.
     read -r functions decorations < <(xprop -id "$1" _MOTIF_WM_HINTS | awk -F' = ' '{split($2, v, ", "); print v[2], v[3]}')
@@ -38,15 +34,7 @@ dialog_look() {
 }
 
 # The shown window of process $1 titled exactly $2, waited for up to 5 s.
-dialog_of() {
-    local id i
-    for ((i = 0; i < 50; i++)); do
-        id=$(xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n1 || true)
-        [[ -n "$id" ]] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
+dialog_of() { search_window 50 --all --onlyvisible --pid "$1" --name "^$2\$"; }
 
 # Drags with button $6 (default 1) from twips $2,$3 to $4,$5 inside window $1,
 # in small steps as a hand would.

@@ -89,11 +89,7 @@ done
 [[ $(field "$old/clip.dat" d2 0) == 1 && $(head -c 11 "$old/clip.dat" | tail -c 9) == "kept text" ]] ||
     fail "clip.dat not rebuilt: $(od -c -N 16 "$old/clip.dat")"
 grep -q "rebuilt from the 1 clip file found" "$work/program.log" || fail "no word of the rebuilt list on stderr"
-for _ in $(seq 50); do
-    xdotool search --all --onlyvisible --pid "$pid" --name "notice" >/dev/null && break
-    sleep 0.1
-done
-xdotool search --all --onlyvisible --pid "$pid" --name "notice" >/dev/null || fail "no notice window"
+search_window 50 --all --onlyvisible --pid "$pid" --name notice >/dev/null || fail "no notice window"
 close_and_wait "$w" "$pid"
 echo "ok: old folder migrated"
 

@@ -21,16 +21,9 @@ start_in "$app"
 strace -f -qq -o "$work/strace.log" -p "$pid" -P "$app/clip.3" -e trace=rename,renameat,renameat2 \
     -e inject=rename,renameat,renameat2:signal=KILL:when=1 &
 started+=($!)
-for _ in $(seq 50); do
-    (($(awk '/^TracerPid:/ {print $2}' "/proc/$pid/status") != 0)) && break
-    sleep 0.1
-done
+wait_for 50 "((\$(awk '/^TracerPid:/ {print \$2}' /proc/$pid/status) != 0))" || true
 copy_text "the new copy"
-for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the program was not stopped mid-capture"
+wait_for 100 '! kill -0 "$pid" 2>/dev/null' || fail "the program was not stopped mid-capture"
 [[ $(clip_text "$app/clip.1") == "old 2" && ! -e "$app/clip.2" && -e "$app/pellion.journal" ]] ||
     fail "not stopped after two moves: $(ls "$app")"
 

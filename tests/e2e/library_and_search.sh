@@ -43,30 +43,17 @@ open_dialog() {
     xdotool mousemove --window "$w" "$(px 400)" "$(px 5600)"
     sleep 0.3
     click_at "$w" 600 5622
-    for _ in $(seq 50); do
-        dialog=$(xdotool search --onlyvisible --name '^ Library Selection$' 2>/dev/null | head -n1 || true)
-        [[ -n "$dialog" ]] && return 0
-        sleep 0.1
-    done
-    fail "no library dialog"
+    dialog=$(search_window 50 --onlyvisible --name '^ Library Selection$') || fail "no library dialog"
 }
 dialog_gone() {
-    for _ in $(seq 50); do
-        xdotool search --onlyvisible --name '^ Library Selection$' >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    fail "the library dialog is still open"
+    wait_for 50 "! xdotool search --onlyvisible --name '^ Library Selection\$' >/dev/null 2>&1" || fail "the library dialog is still open"
 }
 # Library n's name cell in the dialog, in twips: 15 rows left, 14 right.
 item_x() { echo $(($1 <= 15 ? 120 + 360 + 900 : 2940 + 360 + 900)); }
 item_y() { echo $((1230 + 285 * (($1 - 1) % 15) + 135)); }
 on_item() { xdotool mousemove --window "$dialog" "$(px "$(item_x "$1")")" "$(px "$(item_y "$1")")"; }
 wait_ini() {  # field value
-    for _ in $(seq 50); do
-        [[ $(field "$ini" d2 "$1") == "$2" ]] && return 0
-        sleep 0.1
-    done
-    fail "settings field at $1 is $(field "$ini" d2 "$1"), not $2"
+    wait_for 50 "[[ \$(field '$ini' d2 $1) == $2 ]]" || fail "settings field at $1 is $(field "$ini" d2 "$1"), not $2"
 }
 
 open_dialog
@@ -130,11 +117,7 @@ xdotool key ctrl+a
 xdotool type --delay 20 "Renamed Three"
 screenshot "$dialog" library_rename
 xdotool key Return
-for _ in $(seq 50); do
-    [[ $(dd if="$app/lib.dat" bs=1 skip=40 count=20 status=none) == "Renamed Three       " ]] && break
-    sleep 0.1
-done
-[[ $(dd if="$app/lib.dat" bs=1 skip=40 count=20 status=none) == "Renamed Three       " ]] ||
+wait_for 50 '[[ $(dd if="$app/lib.dat" bs=1 skip=40 count=20 status=none) == "Renamed Three       " ]]' ||
     fail "lib.dat record 3 is '$(dd if="$app/lib.dat" bs=1 skip=40 count=20 status=none)'"
 echo "ok: library 3 renamed in lib.dat"
 
@@ -148,10 +131,7 @@ done
 on_item 9
 sleep 0.1
 xdotool mouseup 1
-for _ in $(seq 50); do
-    [[ -f "$app/lib9/group1.dat" ]] && break
-    sleep 0.1
-done
+wait_for 50 '[[ -f "$app/lib9/group1.dat" ]]' || true
 [[ $(cd "$app/lib9" && md5sum -- * | sort) == "$before" ]] || fail "library 9 does not hold library 3's files"
 [[ -d "$app/lib3" && -z $(ls -A "$app/lib3") ]] || fail "library 3 is not an empty folder: $(ls -A "$app/lib3")"
 [[ $(dd if="$app/lib.dat" bs=1 skip=160 count=20 status=none) == "Renamed Three       " ]] || fail "name did not move"

@@ -13,31 +13,17 @@ pid=$last_pid
 w=$(main_window "$pid") || fail "no main window"
 
 # The first shown window of process $1 titled exactly $2, waited for up to 10 s.
-shown_window() {
-    local id
-    for _ in $(seq 100); do
-        id=$(xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n1 || true)
-        [[ -n "$id" ]] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
+shown_window() { search_window 100 --all --onlyvisible --pid "$1" --name "^$2\$"; }
 options_dialog() { shown_window "$pid" 'Pellion Clipboard User Options'; }
 # Waits up to 5 s for field $1 of "pellion.ini" ($2: d2 or d4 at offset $3) to read $4.
 expect_ini() {
-    for _ in $(seq 50); do
-        [[ $(field "$ini" "$2" "$3") == "$4" ]] && return 0
-        sleep 0.1
-    done
-    fail "$1 in pellion.ini is $(field "$ini" "$2" "$3"), expected $4"
+    local t=$2 at=$3 v=$4
+    wait_for 50 '[[ $(field "$ini" $t $at) == "$v" ]]' || fail "$1 in pellion.ini is $(field "$ini" "$2" "$3"), expected $4"
 }
 # Waits up to 5 s for the pixel at twips $2, $3 of window $1 to be $4.
 expect_pixel() {
-    for _ in $(seq 50); do
-        [[ $(pixel_at "$1" "$2" "$3") == "$4" ]] && return 0
-        sleep 0.1
-    done
-    fail "pixel at $2,$3 is $(pixel_at "$1" "$2" "$3"), expected $4"
+    local id=$1 x=$2 y=$3 v=$4
+    wait_for 50 '[[ $(pixel_at $id $x $y) == "$v" ]]' || fail "pixel at $2,$3 is $(pixel_at "$1" "$2" "$3"), expected $4"
 }
 
 # The dialog's design in twips: numbered rows 372 apart from 120, their two
@@ -58,8 +44,7 @@ options_ink() { ink_at "$w" 120 4500 1080 240; }
 thin=$(options_ink)
 choose 4 1
 expect_ini FontOption d2 47 1
-for _ in $(seq 50); do (($(options_ink) > thin)) && break; sleep 0.1; done
-(($(options_ink) > thin)) || fail "Bold: the Options caption has $(options_ink) ink pixels, as many as before ($thin)"
+wait_for 50 '(($(options_ink) > thin))' || fail "Bold: the Options caption has $(options_ink) ink pixels, as many as before ($thin)"
 echo "ok: Bold saved and shown"
 
 # A colour of each list: saved, and a cell of the list shows it (cells whose
@@ -101,8 +86,7 @@ done
 [[ $(xdotool getactivewindow) == "$d" ]] || fail "the reopened dialog is not in front"
 screenshot "$d" options-dialog
 xdotool key Escape
-for _ in $(seq 50); do xdotool search --all --onlyvisible --pid "$pid" --name '^Pellion Clipboard User Options$' >/dev/null 2>&1 || break; sleep 0.1; done
-xdotool search --all --onlyvisible --pid "$pid" --name '^Pellion Clipboard User Options$' >/dev/null 2>&1 && fail "Escape left the dialog open"
+wait_for 50 '! xdotool search --all --onlyvisible --pid "$pid" --name "^Pellion Clipboard User Options\$" >/dev/null 2>&1' || fail "Escape left the dialog open"
 for f in "IconOption d2 41 0" "FontOption d2 47 1" "SizeOption d2 69 0" "GroupNamesColour d4 33 16776960" "DockBottom d2 99 1"; do
     expect_ini $f
 done
@@ -124,8 +108,7 @@ xprop -root _NET_CLIENT_LIST | grep -qiw "$(printf '0x%x' "$s")" && fail "strip 
 screenshot "$s" edge-strip
 # One pixel below it hides it.
 xdotool mousemove "$mid" "$sht"
-for _ in $(seq 50); do [[ -z $(strip_shown) ]] && break; sleep 0.1; done
-[[ -z $(strip_shown) ]] || fail "strip still shown one pixel below it"
+wait_for 50 '[[ -z $(strip_shown) ]]' || fail "strip still shown one pixel below it"
 echo "ok: strip shown at the top edge, hidden one pixel off"
 
 # Near a corner (within 1600 twips) nothing shows, however long the pointer stays.
@@ -139,17 +122,16 @@ echo "ok: nothing near the corners"
 skips_taskbar() { xprop -id "$w" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR; }
 xdotool mousemove "$mid" 300
 xdotool windowminimize "$w"
-for _ in $(seq 50); do [[ $(wm_state "$w") == Iconic ]] && skips_taskbar && break; sleep 0.1; done
+wait_for 50 '[[ $(wm_state "$w") == Iconic ]] && skips_taskbar' || true
 [[ $(wm_state "$w") == Iconic ]] || fail "window not minimised"
 skips_taskbar || fail "minimised window on the taskbar: $(xprop -id "$w" _NET_WM_STATE)"
 xdotool mousemove "$mid" 0
 s=$(shown_window "$pid" Clipboard) || fail "no strip over a minimised window"
 xdotool click 1
-for _ in $(seq 50); do [[ $(wm_state "$w") == Normal && -z $(strip_shown) ]] && break; sleep 0.1; done
+wait_for 50 '[[ $(wm_state "$w") == Normal && -z $(strip_shown) ]]' || true
 [[ $(wm_state "$w") == Normal ]] || fail "the strip's button left the window $(wm_state "$w")"
 [[ -z $(strip_shown) ]] || fail "strip still shown after its click"
-for _ in $(seq 50); do skips_taskbar || break; sleep 0.1; done
-skips_taskbar && fail "restored window still off the taskbar"
+wait_for 50 '! skips_taskbar' || fail "restored window still off the taskbar"
 echo "ok: the strip's button restored the minimised window"
 xdotool mousemove "$mid" 300
 close_and_wait "$w" "$pid"
@@ -177,27 +159,19 @@ tray_icon() {
     done
     return 1
 }
-for _ in $(seq 100); do icon=$(tray_icon) && break; sleep 0.1; done
-[[ -n "${icon:-}" ]] || fail "no icon of the program in the tray"
+wait_for 100 'icon=$(tray_icon)' || fail "no icon of the program in the tray"
 screenshot "$icon" tray-icon
 echo "ok: tray icon shown"
 set_field "$ini" 37 77  # a field nothing uses
 windows() { xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null | sort; }
 before=$(windows)
 xdotool mousemove --window "$icon" 8 8 click 3
-menu=""
-for _ in $(seq 50); do
-    menu=$(comm -13 <(echo "$before") <(windows) | head -n1)
-    [[ -n "$menu" ]] && break
-    sleep 0.1
-done
-[[ -n "$menu" ]] || fail "no menu on the tray icon"
+wait_for 50 'menu=$(comm -13 <(echo "$before") <(windows) | head -n1); [[ -n "$menu" ]]' || fail "no menu on the tray icon"
 # Quit is the last entry, once the menu is drawn.
 read -r mw mh < <(xwininfo -id "$menu" | awk '/^  Width/ {w=$2} /^  Height/ {h=$2} END {print w, h}')
-for _ in $(seq 50); do (($("$build/grab_window" "$menu" --ink 0 0 "$mw" "$mh") > 100)) && break; sleep 0.1; done
+wait_for 50 '(($("$build/grab_window" "$menu" --ink 0 0 "$mw" "$mh") > 100))' || true
 screenshot "$menu" tray-menu
 xdotool mousemove --window "$menu" $((mw / 2)) $((mh - 10)) click 1
-for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "Quit did not end the program"
+wait_for 100 '! kill -0 "$pid" 2>/dev/null' || fail "Quit did not end the program"
 [[ $(field "$ini" d2 37) == 0 ]] || fail "settings not saved at Quit"
 echo "ok: the tray's Quit ended the program with the settings saved"

@@ -30,9 +30,9 @@ show_app
 xdotool key 1
 wait_state "$win" 30 Iconic || fail "the digit 1 did not paste"
 wait_for_focus "$target" || fail "the paste target is not in front after the digit's paste"
-for _ in $(seq 30); do (($(grep -c '^PASTED' "$work/target.out") == 2)) && break; sleep 0.1; done
+wait_for 30 "((\$(grep -c '^PASTED' \$work/target.out) == 2))" || true
 xdotool key Return
-for _ in $(seq 30); do (($(grep -c '^SUBMIT' "$work/target.out") == 2)) && break; sleep 0.1; done
+wait_for 30 "((\$(grep -c '^SUBMIT' \$work/target.out) == 2))" || true
 [[ $(tail -n1 "$work/target.out") == "SUBMIT:$text" ]] || fail "the digit 1 did not paste the first clip: $(tr "\n" "|" <"$work/target.out")"
 echo "ok: keys in the window"
 

@@ -46,34 +46,20 @@ focus_target() {
     wait_for_focus "$target" || fail "the paste target did not get the focus"
     sleep 1.2
 }
-wait_for_focus() {
-    local i
-    for ((i = 0; i < 50; i++)); do
-        (($(xdotool getactivewindow 2>/dev/null || echo 0) == $1)) && return 0
-        sleep 0.1
-    done
-    return 1
-}
+wait_for_focus() { wait_for 50 "((\$(xdotool getactivewindow 2>/dev/null || echo 0) == $1))"; }
 
 # Waits up to $2 tenths of a second for a line of the target's output that
-# matches $1 exactly; prints the line.
+# matches $1 exactly; otherwise prints what it did print.
 wait_line() {
-    local i
-    for ((i = 0; i < ${2:-50}; i++)); do
-        grep -qxF -- "$1" "$work/target.out" && return 0
-        sleep 0.1
-    done
+    local line=$1
+    wait_for "${2:-50}" 'grep -qxF -- "$line" "$work/target.out"' && return 0
     echo "target printed: $(tr '\n' '|' <"$work/target.out")" >&2
     return 1
 }
 # Waits up to $2 tenths for the main window $1 to be in WM state $3.
 wait_state() {
-    local i
-    for ((i = 0; i < ${2:-50}; i++)); do
-        [[ $(wm_state "$1") == "$3" ]] && return 0
-        sleep 0.1
-    done
-    return 1
+    local id=$1 state=$3
+    wait_for "${2:-50}" '[[ $(wm_state "$id") == "$state" ]]'
 }
 
 # Starts the program in $app: $pid, and its window in $win (shown or not).

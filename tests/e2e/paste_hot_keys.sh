@@ -50,15 +50,12 @@ click_at "$win" "${box[@]}"
 is_red "$(pixel_at "$win" $((${box[0]} + 500)) ${box[1]})" && fail "HotKeys Off still red after the second click"
 focus_target
 xdotool key alt+a
-for _ in $(seq 30); do (($(grep -c '^PASTED' "$work/target.out") == 3)) && break; sleep 0.1; done
+wait_for 30 "((\$(grep -c '^PASTED' \$work/target.out) == 3))" || true
 [[ $(tail -n1 "$work/target.out") == "PASTED:text ${#hot}" ]] || fail "Alt+A pasted nothing once hot keys were on again"
 echo "ok: HotKeys Off"
 
 pastes() { grep -c '^PASTED' "$1" || true; }
-wait_pastes() {  # file, count
-    for _ in $(seq 50); do (($(pastes "$1") >= $2)) && return 0; sleep 0.1; done
-    return 1
-}
+wait_pastes() { wait_for 50 "((\$(pastes $1) >= $2))"; }  # file, count
 # Each row: the keys as xdotool takes them, and whether they paste.
 rows=(
     "key alt+a|1"
@@ -101,8 +98,7 @@ echo "ok: the paste keystroke is noticed after every hot key"
 : >"$work/other.out"  # read before the target may have opened it
 "$build/paste_target" --report "Other Target $$" >"$work/other.out" 2>/dev/null &
 started+=($!)
-for _ in $(seq 100); do other=$(awk '/^READY/ {print $2; exit}' "$work/other.out"); [[ -n "$other" ]] && break; sleep 0.1; done
-[[ -n "$other" ]] || fail "the other paste target did not start"
+wait_for 100 "other=\$(awk '/^READY/ {print \$2; exit}' \$work/other.out); [[ -n \$other ]]" || fail "the other paste target did not start"
 xdotool windowmove --sync "$other" 100 820 >/dev/null 2>&1 || true
 focus_target
 n=$(pastes "$work/target.out")
@@ -119,19 +115,12 @@ echo "ok: a hot key pastes where it is pressed"
 close_and_wait "$win" "$pid"
 "$build/grab_window" --hold-keys alt+a ctrl+2 >"$work/holder.out" &
 started+=($!)
-for _ in $(seq 50); do grep -q READY "$work/holder.out" && break; sleep 0.1; done
-grep -q READY "$work/holder.out" || fail "the keys could not be held"
+wait_for 50 'grep -q READY "$work/holder.out"' || fail "the keys could not be held"
 start_app
 told="Another program holds these hot keys, so they do nothing here: Alt+A, Ctrl+2."
-for _ in $(seq 50); do grep -qxF "pellion: $told" "$work/program.log" && break; sleep 0.1; done
+wait_for 50 'grep -qxF "pellion: $told" "$work/program.log"' || true
 (($(grep -cxF "pellion: $told" "$work/program.log") == 1)) || fail "refused keys not told once on standard error"
-note=""
-for _ in $(seq 50); do
-    note=$(xdotool search --all --onlyvisible --pid "$pid" --name '^ Hot Keys$' 2>/dev/null | head -n1 || true)
-    [[ -n "$note" ]] && break
-    sleep 0.1
-done
-[[ -n "$note" ]] || fail "no note about the refused keys"
+search_window 50 --all --onlyvisible --pid "$pid" --name '^ Hot Keys$' >/dev/null || fail "no note about the refused keys"
 focus_target
 n=$(pastes "$work/target.out")
 xdotool key ctrl+3

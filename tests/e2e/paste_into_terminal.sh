@@ -28,11 +28,8 @@ target=$(xdotool search --sync --name "^Terminal $$\$" | head -n1) || fail "xter
 
 # Waits up to 5 s for the file to hold exactly $1.
 wait_typed() {
-    local i
-    for ((i = 0; i < 50; i++)); do
-        [[ "$(cat "$typed"; printf x)" == "$1x" ]] && return 0
-        sleep 0.1
-    done
+    local want=$1
+    wait_for 50 '[[ "$(cat "$typed"; printf x)" == "${want}x" ]]' && return 0
     echo "typed: $(od -c "$typed" | head -n 12)" >&2
     return 1
 }

@@ -14,12 +14,7 @@ sleep 0.5  # let start-up finish its writes
 # Another program has the focus and the first copy is minimised.
 "$build/paste_target" "Other program" >/dev/null 2>&1 &
 started+=($!)
-for _ in $(seq 100); do
-    other=$(xdotool search --name '^Other program$' 2>/dev/null | head -n1 || true)
-    [[ -n "$other" ]] && break
-    sleep 0.1
-done
-[[ -n "$other" ]] || fail "no other window"
+other=$(search_window 100 --name '^Other program$') || fail "no other window"
 
 second_start_fronts_first() {
     local what=$1
@@ -37,12 +32,7 @@ second_start_fronts_first() {
     after=$(folder_state "$app")
     [[ "$before" == "$after" ]] || fail "$what: files changed: $(diff <(echo "$before") <(echo "$after"))"
     local active=""
-    for _ in $(seq 30); do
-        active=$(xdotool getactivewindow 2>/dev/null || true)
-        [[ "$active" == "$w1" ]] && break
-        sleep 0.1
-    done
-    [[ "$active" == "$w1" ]] || fail "$what: first copy not fronted (active $active, first $w1)"
+    wait_for 30 'active=$(xdotool getactivewindow 2>/dev/null); [[ "$active" == "$w1" ]]' || fail "$what: first copy not fronted (active $active, first $w1)"
     echo "ok: $what in $(((t1 - t0) / 1000000)) ms"
 }
 

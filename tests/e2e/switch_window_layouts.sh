@@ -90,8 +90,7 @@ set_field "$ini" $ini_HelpShown 1
 start_program "$app"
 pid=$last_pid
 w=$(any_main_window "$pid") || fail "no window when minimised"
-for _ in $(seq 30); do [[ $(wm_state "$w") == Iconic ]] && break; sleep 0.1; done
-[[ $(wm_state "$w") == Iconic ]] || fail "later run is $(wm_state "$w"), not minimised"
+wait_for 30 '[[ $(wm_state "$w") == Iconic ]]' || fail "later run is $(wm_state "$w"), not minimised"
 close_and_wait "$w" "$pid"
 echo "ok: later run minimised"
 
@@ -106,8 +105,7 @@ pid=$last_pid
 w=$(main_window "$pid") || fail "no window kept on top"
 [[ $(wm_state "$w") == Normal ]] || fail "on-top run is $(wm_state "$w")"
 expect_size "$w" 2844 3700
-for _ in $(seq 30); do is_above "$w" && break; sleep 0.1; done
-is_above "$w" || fail "reduced window not on top: $(xprop -id "$w" _NET_WM_STATE)"
+wait_for 30 'is_above "$w"' || fail "reduced window not on top: $(xprop -id "$w" _NET_WM_STATE)"
 read -r x y < <(xdotool getwindowgeometry "$w" | awk '/Position/ {split($2, p, ","); print p[1], p[2]}')
 # The frame's corner at the remembered place: the inside a border and a title bar further.
 ((x >= $(px 3000) && x <= $(px 3000) + 10 && y >= $(px 1500) && y <= $(px 1500) + 40)) || fail "reduced window at $x,$y"
@@ -126,20 +124,17 @@ for run in 1 2 3; do
     start_program "$app"
     pid=$last_pid
     w=$(main_window "$pid") || fail "no strip window (start $run)"
-    for _ in $(seq 30); do is_above "$w" && break; sleep 0.1; done
-    is_above "$w" || fail "start $run: strip not on top: $(xprop -id "$w" _NET_WM_STATE)"
+    wait_for 30 'is_above "$w"' || fail "start $run: strip not on top: $(xprop -id "$w" _NET_WM_STATE)"
     [[ $(head -n1 "$app/pellion.lock") == "$w" ]] || fail "start $run: the lock names $(head -n1 "$app/pellion.lock"), not $w"
     right=$(xwininfo -id "$w" | awk '/Absolute upper-left X/ {x=$NF} /^  Width:/ {w=$2} END {print x + w}')
     ((right <= screen_w)) || fail "start $run: the strip ends at $right, beyond the screen's $screen_w"
     [[ $run == 3 ]] || close_and_wait "$w" "$pid"
 done
 xdotool windowminimize --sync "$w" >/dev/null 2>&1 || true
-for _ in $(seq 30); do [[ $(wm_state "$w") == Iconic ]] && break; sleep 0.1; done
+wait_for 30 '[[ $(wm_state "$w") == Iconic ]]' || true
 xdotool key shift+Insert
-for _ in $(seq 30); do [[ $(wm_state "$w") == Normal ]] && break; sleep 0.1; done
-[[ $(wm_state "$w") == Normal ]] || fail "Shift+Insert did not bring the strip up"
-for _ in $(seq 30); do is_above "$w" && break; sleep 0.1; done
-is_above "$w" || fail "strip not on top after it came up again"
+wait_for 30 '[[ $(wm_state "$w") == Normal ]]' || fail "Shift+Insert did not bring the strip up"
+wait_for 30 'is_above "$w"' || fail "strip not on top after it came up again"
 close_and_wait "$w" "$pid"
 echo "ok: the strip on top and on the screen at every start and show"
 echo "PASS"

@@ -27,11 +27,7 @@ frame_on_screen() {
 
 # Waits for the window manager to frame window $1.
 framed() {
-    for _ in $(seq 50); do
-        xprop -id "$1" _NET_FRAME_EXTENTS | grep -q ' = ' && return 0
-        sleep 0.1
-    done
-    fail "window never framed"
+    wait_for 50 "xprop -id $1 _NET_FRAME_EXTENTS | grep -q ' = '" || fail "window never framed"
 }
 
 app=$work/app
