@@ -44,7 +44,6 @@ clip_text() { tail -c +21 "$1" | tr -d '\0'; }
 
 start_in() {  # folder; sets pid and win
     start_program "$1"
-    pid=$last_pid
     win=$(main_window "$pid") || fail "no main window"
 }
 

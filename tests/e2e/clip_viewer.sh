@@ -8,9 +8,6 @@
 # says so, and the program goes on.
 source "$(dirname "$0")/paste_common.bash" "$1"
 
-shown_viewer() { xdotool search --all --onlyvisible --pid "$pid" --name "^$1\$" 2>/dev/null | head -n1 | grep .; }
-dialog_of() { wait_for 50 shown_viewer "$2" >/dev/null && shown_viewer "$2"; }
-
 prepare_program
 # Transfer Slot 3: a picture whose bytes are damaged.
 { le32 -1; le32 1; le32 400; le32 9; printf 'image/png'; le32 64; head -c 64 /dev/zero | tr '\0' 'x'; } >"$app/trans.3"
@@ -74,8 +71,7 @@ sleep 0.5
 [[ $(xclip -selection clipboard -o) == "$before" ]] || fail "a Transfer Slot was pasted while a picture is shown"
 xdotool windowactivate --sync "$viewer" >/dev/null 2>&1 || true
 red() { [[ $("$build/grab_window" "$viewer" --pixel 150 150) == "#ff0000" ]]; }
-not_red() { ! red; }
-wait_for 30 not_red || fail "the fitted picture shows its corner at its own size"
+wait_for 30 '! red' || fail "the fitted picture shows its corner at its own size"
 screenshot "$viewer" viewer-picture
 xdotool key shift+Tab space  # "True Size", just before the title box
 wait_for 30 red || fail "True Size did not show the picture at its own size"

@@ -42,10 +42,10 @@ prepare_folder() {
     close_and_wait "$w" "$last_pid"
 }
 
-# Starts the program on data folder $1; its pid is left in $last_pid.
+# Starts the program on data folder $1; its pid is left in $pid and $last_pid.
 start_program() {
     "$build/pellion" --data-folder "$1" >>"$work/program.log" 2>&1 &
-    last_pid=$!
+    last_pid=$! pid=$!
     started+=("$last_pid")
 }
 
@@ -76,6 +76,8 @@ search_window() {
 # a minimised window is not viewable), waited for up to 10 s.
 main_window() { search_window 100 --all --onlyvisible --pid "$1" --name '^ Pellion Clipboard {10}'; }
 any_main_window() { search_window 100 --all --pid "$1" --name '^ Pellion Clipboard {10}'; }
+# The shown window of process $1 titled exactly $2, waited for up to 10 s.
+dialog_of() { search_window 100 --all --onlyvisible --pid "$1" --name "^$2\$"; }
 
 # Every entry below $1 with size, modification time and checksum.
 folder_state() {

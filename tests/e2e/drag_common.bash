@@ -33,8 +33,6 @@ dialog_look() {
     screenshot "$1" "$2"
 }
 
-# The shown window of process $1 titled exactly $2, waited for up to 5 s.
-dialog_of() { search_window 50 --all --onlyvisible --pid "$1" --name "^$2\$"; }
 
 # Drags with button $6 (default 1) from twips $2,$3 to $4,$5 inside window $1,
 # in small steps as a hand would.

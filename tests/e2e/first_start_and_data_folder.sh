@@ -9,7 +9,6 @@ source "$(dirname "$0")/common.bash" "$1"
 app=$work/app
 install_program "$app"
 start_program "$app"
-pid=$last_pid
 w=$(main_window "$pid") || fail "no main window"
 sleep 0.5
 
@@ -71,7 +70,6 @@ echo hidden >"$old/.hidden"
 printf '\xff\xff\xff\xff\x01\0\0\0\x01\0\0\0\0\0\0\0\x0a\0\0\0kept text\0' >"$old/clip.3"
 clip_bytes=$(md5sum <"$old/clip.3")
 start_program "$old"
-pid=$last_pid
 w=$(main_window "$pid") || fail "no main window in the old folder"
 sleep 0.5
 for f in group3.dat group3.mod Colr3.dat group3.1 Groups.dat; do

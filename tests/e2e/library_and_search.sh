@@ -29,7 +29,6 @@ set_field "$ini" $ini_CurrentLibrary 3
 set_field "$ini" $ini_CurrentGroup 5
 
 start_program "$app"
-pid=$last_pid
 w=$(main_window "$pid") || fail "no main window"
 sleep 0.5
 

@@ -9,12 +9,9 @@ app=$work/app
 ini=$app/pellion.ini
 prepare_folder "$app"
 start_program "$app"
-pid=$last_pid
 w=$(main_window "$pid") || fail "no main window"
 
-# The first shown window of process $1 titled exactly $2, waited for up to 10 s.
-shown_window() { search_window 100 --all --onlyvisible --pid "$1" --name "^$2\$"; }
-options_dialog() { shown_window "$pid" 'Pellion Clipboard User Options'; }
+options_dialog() { dialog_of "$pid" 'Pellion Clipboard User Options'; }
 # Waits up to 5 s for field $1 of "pellion.ini" ($2: d2 or d4 at offset $3) to read $4.
 expect_ini() {
     local t=$2 at=$3 v=$4
@@ -99,7 +96,7 @@ strip_shown() { xdotool search --all --onlyvisible --pid "$pid" --name '^Clipboa
 mid=$((sw / 2))
 xdotool mousemove "$mid" 0
 start=$(date +%s%N)
-s=$(shown_window "$pid" Clipboard) || fail "no strip at the top edge"
+s=$(dialog_of "$pid" Clipboard) || fail "no strip at the top edge"
 echo "info: strip shown $((($(date +%s%N) - start) / 1000000)) ms after the pointer reached the edge"
 read -r sx sy swd sht < <(xwininfo -id "$s" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} /^  Width/ {w=$2} /^  Height/ {h=$2} END {print x, y, w, h}')
 ((sy == 0 && sx <= mid && mid < sx + swd && (sx + swd / 2 - mid) ** 2 <= 4)) || fail "strip at $sx,$sy size ${swd}x$sht"
@@ -126,7 +123,7 @@ wait_for 50 '[[ $(wm_state "$w") == Iconic ]] && skips_taskbar' || true
 [[ $(wm_state "$w") == Iconic ]] || fail "window not minimised"
 skips_taskbar || fail "minimised window on the taskbar: $(xprop -id "$w" _NET_WM_STATE)"
 xdotool mousemove "$mid" 0
-s=$(shown_window "$pid" Clipboard) || fail "no strip over a minimised window"
+s=$(dialog_of "$pid" Clipboard) || fail "no strip over a minimised window"
 xdotool click 1
 wait_for 50 '[[ $(wm_state "$w") == Normal && -z $(strip_shown) ]]' || true
 [[ $(wm_state "$w") == Normal ]] || fail "the strip's button left the window $(wm_state "$w")"
@@ -145,9 +142,8 @@ if ! command -v trayer >/dev/null; then
 fi
 trayer --edge bottom --align right --widthtype request --height 32 --transparent false >/dev/null 2>&1 &
 started+=($!)
-tray=$(shown_window $! panel) || fail "trayer shows no panel"
+tray=$(dialog_of $! panel) || fail "trayer shows no panel"
 start_program "$app"
-pid=$last_pid
 w=$(any_main_window "$pid") || fail "no main window with a tray"
 # The program's window embedded in the panel: the icon.
 tray_icon() {

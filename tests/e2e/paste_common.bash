@@ -65,7 +65,6 @@ wait_state() {
 # Starts the program in $app: $pid, and its window in $win (shown or not).
 start_app() {
     start_program "$app"
-    pid=$last_pid
     win=$(any_main_window "$pid") || fail "no main window"
     wait_state "$win" 50 Iconic || [[ $(field "$ini" d2 $ini_OnTop) == 1 ]] || fail "window did not start minimised"
 }

@@ -18,17 +18,14 @@ write_text_clip "$app/clip.0" "$first"
 start_app
 start_target --report
 focus_target
-xdotool key alt+a
-wait_line "PASTED:text ${#hot}" 30 || fail "Alt+A pasted nothing"
-xdotool key Return
-wait_line "SUBMIT:$hot" 30 || fail "Alt+A did not paste the Hot Key Clip"
-echo "ok: Alt+A"
-
-xdotool key ctrl+a BackSpace ctrl+1
-wait_line "PASTED:text ${#first}" 30 || fail "Ctrl+1 pasted nothing"
-xdotool key Return
-wait_line "SUBMIT:$first" 30 || fail "Ctrl+1 did not paste Clipboard Clip 1"
-echo "ok: Ctrl+1"
+for keys in alt+a ctrl+1; do
+    clip=$([[ $keys == alt+a ]] && echo "$hot" || echo "$first")
+    xdotool key ctrl+a BackSpace $keys
+    wait_line "PASTED:text ${#clip}" 30 || fail "$keys pasted nothing"
+    xdotool key Return
+    wait_line "SUBMIT:$clip" 30 || fail "$keys did not paste '$clip'"
+    echo "ok: $keys"
+done
 
 sleep 1.3  # a monitor tick after the pastes
 [[ $(clip_count) == 1 ]] || fail "a pasted clip was captured again (count $(clip_count))"
@@ -75,19 +72,9 @@ for row in "${rows[@]}"; do
     wait_pastes "$work/target.out" $((n + ${row#*|})) || fail "$keys pasted nothing"
     # The program ignores keys until it has finished typing its own; a
     # stale held modifier would swallow every try.
-    up=""
-    for _ in 1 2 3; do
-        xdotool key shift+Insert
-        wait_state "$win" 50 Normal && up=1 && break
-    done
-    [[ -n "$up" ]] || fail "Shift+Insert after '$keys' did not bring the window up"
+    wait_for 3 'xdotool key shift+Insert; wait_state "$win" 50 Normal' || fail "Shift+Insert after '$keys' did not bring the window up"
     # A late Shift+Insert of the tries above may bring it up once more.
-    down=""
-    for _ in 1 2 3; do
-        xdotool windowminimize --sync "$win" >/dev/null 2>&1 || true
-        wait_state "$win" 30 Iconic && down=1 && break
-    done
-    [[ -n "$down" ]] || fail "the window did not minimise again"
+    wait_for 3 'xdotool windowminimize --sync "$win" >/dev/null 2>&1; wait_state "$win" 30 Iconic' || fail "the window did not minimise again"
     xdotool windowactivate --sync "$target" >/dev/null 2>&1
     wait_for_focus "$target" || fail "the paste target did not get the focus back"
 done

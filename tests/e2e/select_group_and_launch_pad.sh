@@ -16,7 +16,6 @@ prepare_folder "$app"
 printf '%-50s' "Fifth" | dd of="$app/lib1/groups.dat" bs=1 seek=250 conv=notrunc status=none
 
 start_program "$app"
-pid=$last_pid
 w=$(main_window "$pid") || fail "no main window"
 sleep 0.5
 

@@ -24,7 +24,6 @@ app=$work/app
 ini=$app/pellion.ini
 install_program "$app"
 start_program "$app"
-pid=$last_pid
 w=$(main_window "$pid") || fail "no main window"
 sleep 0.5
 
@@ -77,7 +76,6 @@ close_and_wait "$w" "$pid"
 # The Small window.
 set_field "$ini" $ini_SizeOption 0
 start_program "$app"
-pid=$last_pid
 w=$(main_window "$pid") || fail "no Small window"
 expect_size "$w" 10000 6496
 sleep 0.3
@@ -88,7 +86,6 @@ echo "ok: full Small window"
 # A later run (the help was shown once) starts minimised.
 set_field "$ini" $ini_HelpShown 1
 start_program "$app"
-pid=$last_pid
 w=$(any_main_window "$pid") || fail "no window when minimised"
 wait_for 30 '[[ $(wm_state "$w") == Iconic ]]' || fail "later run is $(wm_state "$w"), not minimised"
 close_and_wait "$w" "$pid"
@@ -101,7 +98,6 @@ set_field "$ini" $ini_Layout 2
 set_field "$ini" $ini_ReducedTop 1500 4
 set_field "$ini" $ini_ReducedLeft 3000 4
 start_program "$app"
-pid=$last_pid
 w=$(main_window "$pid") || fail "no window kept on top"
 [[ $(wm_state "$w") == Normal ]] || fail "on-top run is $(wm_state "$w")"
 expect_size "$w" 2844 3700
@@ -122,7 +118,6 @@ screen_w=$(xwininfo -root | awk '/^  Width:/ {print $2}')
 for run in 1 2 3; do
     set_field "$ini" $ini_ReducedLeft $(((screen_w - 80) * 15)) 4
     start_program "$app"
-    pid=$last_pid
     w=$(main_window "$pid") || fail "no strip window (start $run)"
     wait_for 30 'is_above "$w"' || fail "start $run: strip not on top: $(xprop -id "$w" _NET_WM_STATE)"
     [[ $(head -n1 "$app/pellion.lock") == "$w" ]] || fail "start $run: the lock names $(head -n1 "$app/pellion.lock"), not $w"

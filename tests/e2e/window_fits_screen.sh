@@ -12,15 +12,14 @@ source "$(dirname "$0")/common.bash" "$1"
 # Fails unless the frame of window $1 comes to lie within the screen (the
 # program moves it once the window manager has framed it) within 10 s.
 frame_on_screen() {
-    local x y w h l r t b
-    for _ in $(seq 100); do
-        read -r x y < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
-        read -r w h < <(window_size "$1" | tr x ' ')
-        read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | awk -F' = ' '{gsub(",", "", $2); print $2}')
-        ((x - l >= 0 && y - t >= 0 && x + w + r <= 1920 && y + h + b <= 1080)) && break
-        sleep 0.1
-    done
-    ((x - l >= 0 && y - t >= 0 && x + w + r <= 1920 && y + h + b <= 1080)) ||
+    local id=$1 x y w h l r t b
+    inside() {
+        read -r x y < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
+        read -r w h < <(window_size "$id" | tr x ' ')
+        read -r l r t b < <(xprop -id "$id" _NET_FRAME_EXTENTS | awk -F' = ' '{gsub(",", "", $2); print $2}')
+        ((x - l >= 0 && y - t >= 0 && x + w + r <= 1920 && y + h + b <= 1080))
+    }
+    wait_for 100 inside ||
         fail "$2: frame $((x - l)),$((y - t)) to $((x + w + r)),$((y + h + b)) is off the 1920x1080 screen"
     echo "ok: $2 frame $((x - l)),$((y - t)) to $((x + w + r)),$((y + h + b))"
 }
@@ -34,7 +33,6 @@ app=$work/app
 ini=$app/pellion.ini
 install_program "$app"
 start_program "$app"
-pid=$last_pid
 w=$(main_window "$pid") || fail "no main window"
 framed "$w"
 sleep 0.5
@@ -56,7 +54,6 @@ for layout in 1 2; do
     set_field "$ini" $ini_ReducedTop 0 4
     set_field "$ini" $ini_ReducedLeft 0 4
     start_program "$app"
-    pid=$last_pid
     w=$(main_window "$pid") || fail "no window in layout $layout"
     framed "$w"
     sleep 0.5

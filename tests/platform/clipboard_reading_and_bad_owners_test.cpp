@@ -114,19 +114,6 @@ TEST_F(ClipboardRead, EachTargetArrivesAsItsFormat) {
     }
 }
 
-TEST_F(ClipboardRead, TwentyMegabytesComeThroughIncr) {
-    const Bytes big = randomBytes(20u << 20, 20);
-    TempBytesFile file(big);
-    Owner xclip(xclipIn("application/x-big", file.path()));
-    ASSERT_TRUE(xclip.owns());
-    const int before = clip->stats().incrTransfers;
-    const auto got = named("application/x-big");
-    ASSERT_TRUE(got.has_value());
-    EXPECT_EQ(got->size(), big.size());
-    EXPECT_TRUE(*got == big);
-    EXPECT_EQ(clip->stats().incrTransfers, before + 1);
-}
-
 TEST_F(ClipboardRead, HungOwnerCostsOneDeadlineOnce) {
     Owner hung({tool("bad_owner"), "hang"});
     ASSERT_TRUE(hung.owns());

@@ -31,6 +31,15 @@ inline void ensureApp() {
     if (!QCoreApplication::instance()) new QApplication(argc, argv);  // lives until exit
 }
 
+// Shows the window and waits until it is active: focus and key events need
+// that, and the window manager activates it a little after mapping.
+inline void showActive(QWidget& w) {
+    w.show();
+    w.activateWindow();
+    for (int i = 0; i < 60 && !w.isActiveWindow(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QCoreApplication::processEvents();
+}
+
 // Runs the event loop (sockets, timers, about-to-block) for a while.
 inline void spinFor(int milliseconds) {
     QEventLoop loop;

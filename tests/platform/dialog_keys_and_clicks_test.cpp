@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -29,15 +28,6 @@ protected:
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
         ensureApp();
         StartupLoader(state, {});
-    }
-    // Shown and active, so that the focus and key events behave as for a user.
-    void showActive(QWidget& w) {
-        w.show();
-        w.activateWindow();
-        QElapsedTimer waited;
-        waited.start();
-        while (!w.isActiveWindow() && waited.elapsed() < 3000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        QCoreApplication::processEvents();
     }
     // A key pressed and released on the widget that has the focus.
     void key(int code, const QString& text = {}) {

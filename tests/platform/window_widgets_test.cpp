@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QWindow>
@@ -18,6 +17,7 @@
 #include <memory>
 
 #include "app/program_state.h"
+#include "platform/desktop_support.h"
 #include "platform/fake/fake_platform.h"
 #include "ui/logic/drop_matrix.h"
 #include "ui/main/main_window.h"
@@ -27,20 +27,11 @@ using namespace pellion::ui;
 
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "platform_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = qApp ? nullptr : new QApplication(argc, argv);
-    (void)app;
-    return *qApp;
-}
-
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
-        App();
+        test::ensureApp();
         ps = std::make_unique<ProgramState>(fake.platform);
         ps->mainForm.hooks.saveSettings = [this] { ++saves; };
     }
@@ -61,15 +52,7 @@ protected:
         RefreshModeButtons(*ps);
         ps->mainForm.form.window.shown = true;
         edit = std::make_unique<Edit>(*ps);
-        settle();
-        // Focus events need the window to be active; the window manager
-        // activates it a little after mapping.
-        edit->activateWindow();
-        QElapsedTimer waited;
-        waited.start();
-        while (!edit->isActiveWindow() && waited.elapsed() < 3000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        }
+        test::showActive(*edit);
         settle();
     }
     void settle() {
