@@ -22,19 +22,12 @@ focus_target
 show_app
 
 viewer_gone() { ! xdotool search --all --onlyvisible --pid "$pid" --name '^ Clip (Edit|Preview )$' >/dev/null; }
-on_screen() {
-    local x y w h
-    read -r x y < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
-    read -r w h < <(window_size "$1" | tr x ' ')
-    read -r sw sh < <(xwininfo -root | awk '/^  Width:/ {w=$2} /^  Height:/ {h=$2} END {print w, h}')
-    ((x >= 0 && y >= 0 && x + w <= sw && y + h <= sh)) || fail "viewer at $x,$y size ${w}x$h is off the screen"
-}
 
 # Text: the title box has the focus with its text selected.
 click_at "$win" $(clip_cell 0) 3
 viewer=$(dialog_of "$pid" " Clip Edit") || fail "no viewer after a right click on a Clipboard Clip"
 wait_still "$viewer" || true
-on_screen "$viewer"
+on_screen "$viewer" viewer
 # Out of the way of the main window's cells, as a user would put it.
 xdotool windowmove --sync "$viewer" 560 40 >/dev/null 2>&1 || true
 wait_still "$viewer" || true
@@ -62,7 +55,7 @@ click_at "$win" $(clip_cell 3) 3
 viewer=$(dialog_of "$pid" " Clip Preview ") || fail "no preview of the picture"
 echo "preview shown $((($(date +%s%N) - started_at) / 1000000)) ms after the right click (0.3 s of it the click's pause)"
 wait_still "$viewer" || true
-on_screen "$viewer"
+on_screen "$viewer" viewer
 # Where the last viewer was left.
 [[ $(xwininfo -id "$viewer" | awk '/Absolute upper-left X/ {print $4}') -ge 500 ]] || fail "the viewer did not open where it was left"
 before=$(xclip -selection clipboard -o)

@@ -123,6 +123,15 @@ wait_size() {
     wait_for 50 '[[ $(window_size "$id") == "$size" ]]' || fail "window is $(window_size "$1"), expected $2"
 }
 
+# Fails unless window $1 (named $2 in the message) lies within the screen.
+on_screen() {
+    local x y w h sw sh
+    read -r x y < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
+    read -r w h < <(window_size "$1" | tr x ' ')
+    read -r sw sh < <(xdotool getdisplaygeometry)
+    ((x >= 0 && y >= 0 && x + w <= sw && y + h <= sh)) || fail "$2 at $x,$y size ${w}x$h is off the screen"
+}
+
 # Clicks button $4 (default 1) at twips $2, $3 inside window $1.
 click_at() {
     xdotool mousemove --window "$1" "$(px "$2")" "$(px "$3")" click "${4:-1}"

@@ -36,24 +36,15 @@ current_group() { field "$ini" d2 $ini_CurrentGroup; }
 
 # Through the name of group 3, which opens it, into its slot 4.
 drag_via_group() {  # button, from slot, to slot
-    local x0=$item_x y0 gy x1=$item_x y1 i
-    y0=$(item_y "$2") gy=$(group_y 3) y1=$(item_y "$3")
-    xdotool mousemove --window "$win" "$(px $x0)" "$(px "$y0")"
+    local x y0 gx gy y1
+    x=$(px $item_x) y0=$(px "$(item_y "$2")") gx=$(px $group_x) gy=$(px "$(group_y 3)") y1=$(px "$(item_y "$3")")
+    xdotool mousemove --window "$win" "$x" "$y0"
     sleep 0.2
     xdotool mousedown "$1"
-    for i in 1 2 3 4 5 6; do
-        xdotool mousemove --window "$win" $(($(px $x0) + ($(px $group_x) - $(px $x0)) * i / 6)) \
-            $(($(px "$y0") + ($(px "$gy") - $(px "$y0")) * i / 6))
-        sleep 0.08
-    done
+    glide "$win" "$x" "$y0" "$gx" "$gy" 6
     sleep 0.5
-    wait_for 20 bash -c "[[ \$(od -An -t d2 -j $ini_CurrentGroup -N 2 '$ini' | tr -d ' ') == 3 ]]" ||
-        fail "dragging over group 3 did not open it"
-    for i in 1 2 3 4 5 6; do
-        xdotool mousemove --window "$win" $(($(px $group_x) + ($(px $x1) - $(px $group_x)) * i / 6)) \
-            $(($(px "$gy") + ($(px "$y1") - $(px "$gy")) * i / 6))
-        sleep 0.08
-    done
+    wait_for 20 '[[ $(current_group) == 3 ]]' || fail "dragging over group 3 did not open it"
+    glide "$win" "$gx" "$gy" "$x" "$y1" 6
     sleep 0.3
     xdotool mouseup "$1"
     sleep 0.5
@@ -93,7 +84,7 @@ xdotool mousemove --window "$win" "$(px $item_x)" "$(px "$(item_y 5)")"
 sleep 0.2
 xdotool mousedown 1
 sleep 0.2
-for i in 1 2 3 4; do xdotool mousemove --window "$win" "$(px $item_x)" "$(px $(($(item_y 5) + 150 * i)))"; sleep 0.08; done
+glide "$win" "$(px $item_x)" "$(px "$(item_y 5)")" "$(px $item_x)" "$(px $(($(item_y 5) + 600)))" 4
 sleep 0.3
 xdotool key Escape
 sleep 0.3
