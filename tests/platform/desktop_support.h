@@ -68,24 +68,19 @@ inline std::vector<char*> argvOf(const std::vector<std::string>& args) {
 // A program started by the test, stopped when this goes away.
 class Child {
 public:
-    explicit Child(const std::vector<std::string>& args, const std::string& input = {}, bool withInput = false) {
-        int out[2], in[2];
-        if (::pipe(out) != 0 || ::pipe(in) != 0) return;
+    explicit Child(const std::vector<std::string>& args) {
+        int out[2];
+        if (::pipe(out) != 0) return;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
         posix_spawn_file_actions_addclose(&actions, out[0]);
-        posix_spawn_file_actions_addclose(&actions, in[1]);
         auto argv = argvOf(args);
         if (posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
         ::close(out[1]);
-        ::close(in[0]);
         out_ = out[0];
         ::fcntl(out_, F_SETFL, O_NONBLOCK);
-        if (withInput && !input.empty()) (void)!::write(in[1], input.data(), input.size());
-        ::close(in[1]);
     }
     ~Child() {
         if (pid_ > 0) {
@@ -160,19 +155,6 @@ public:
         return line;
     }
     std::uint32_t window = 0;
-
-private:
-    Child child_;
-};
-
-// Clipboard text served by xclip in the foreground until the test ends.
-class ClipboardText {
-public:
-    explicit ClipboardText(const std::string& text)
-        : child_({"sh", "-c", "exec xclip -quiet -selection clipboard -i 2>/dev/null"}, text, true) {
-        // xclip owns the selection once it has read its input.
-        spinUntil([&] { return runProgram({"sh", "-c", "xclip -o -selection clipboard >/dev/null 2>&1"}) == 0; });
-    }
 
 private:
     Child child_;

@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 
+#include "platform/clip_support.h"
 #include "platform/desktop_support.h"
 
 using namespace pellion;
@@ -27,7 +28,9 @@ void typePasteKeys(platform::Keystrokes& keys) {
 }  // namespace
 
 TEST_F(KeysAndHooks, PasteKeysReplaceTheLineEvenWithAltStillHeld) {
-    ClipboardText clip("pasted text");
+    TempBytesFile text(bytesOf("pasted text"));
+    Owner clip(xclipIn("UTF8_STRING", text.path()));
+    ASSERT_TRUE(clip.owns());
     PasteTarget target;
     ASSERT_NE(target.window, 0u);
     ASSERT_TRUE(s.focus(target.window));
@@ -124,7 +127,9 @@ TEST_F(KeysAndHooks, CtrlWithAPlusKeyIsReportedWithoutBeingAdded) {
 }
 
 TEST_F(KeysAndHooks, PasteKeystrokeIsObservedNotConsumedAndOwnTypingIsIgnored) {
-    ClipboardText clip("observed paste");
+    TempBytesFile text(bytesOf("observed paste"));
+    Owner clip(xclipIn("UTF8_STRING", text.path()));
+    ASSERT_TRUE(clip.owns());
     PasteTarget target;
     ASSERT_TRUE(s.focus(target.window));
     ASSERT_TRUE(s.hooks->addKey(0x20056));
