@@ -22,8 +22,7 @@ wait_for 20 bash -c "[[ \$(od -An -t d2 -j $ini_CaptureMode -N 2 '$ini' | tr -d 
     fail "capture mode is not Bulk"
 lines=("first bulk line $$" "second bulk line" "third bulk line")
 for i in 0 1 2; do
-    copy_text "${lines[i]}"
-    wait_newest_title "${lines[i]}" 50 >/dev/null || fail "copy $i was not captured"
+    copy_captured "${lines[i]}" 50
 done
 wait_for 20 bash -c "[[ \$(od -An -t d2 -j $ini_BulkCount -N 2 '$ini' | tr -d ' ') == 3 ]]" ||
     fail "bulk count is $(field "$ini" d2 $ini_BulkCount), not 3"

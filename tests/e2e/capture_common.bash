@@ -39,6 +39,12 @@ wait_newest_title() {
     done
     return 1
 }
+# Copies text $1 in another program and fails unless it becomes the newest
+# clip within $2 tenths of a second.
+copy_captured() {
+    copy_text "$1"
+    wait_newest_title "$1" "$2" >/dev/null || fail "'$1' not captured (count $(clip_count))"
+}
 # The text block of a clip file holding one text record: from byte 20, NUL dropped.
 clip_text() { tail -c +21 "$1" | tr -d '\0'; }
 

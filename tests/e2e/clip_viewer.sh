@@ -14,10 +14,8 @@ prepare_program
 write_title "$app/trans.dat" 3 "Damaged picture"
 start_app
 start_target --report "Viewer Target $$"
-copy_text "first $$"
-wait_newest_title "first $$" 30 >/dev/null || fail "the first copy was not captured"
-copy_text "second $$"
-wait_newest_title "second $$" 30 >/dev/null || fail "the second copy was not captured"
+copy_captured "first $$" 30
+copy_captured "second $$" 30
 focus_target
 show_app
 

@@ -17,8 +17,7 @@ sleep 1.5  # start-up marks what the clipboard held; nothing is captured
 
 count=$(clip_count)
 text="copied by another program $$"
-copy_text "$text"
-wait_newest_title "$text" 60 >/dev/null || fail "newest clip titled '$(clip_title "$count")' (count $(clip_count), was $count)"
+copy_captured "$text" 60
 # The cell, two pixels in from its border and left of the top button that
 # lies over the first cell.
 cell=($((390 + 30)) $((240 + 240 * count + 30)) 1780 210)

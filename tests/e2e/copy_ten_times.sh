@@ -9,8 +9,7 @@ start_in "$app"
 sleep 0.3
 
 for i in $(seq 0 9); do
-    copy_text "copy number $i"
-    wait_newest_title "copy number $i" 25 >/dev/null || fail "copy $i not captured"
+    copy_captured "copy number $i" 25
 done
 [[ $(clip_count) == 9 ]] || fail "count $(clip_count) after ten copies"
 for n in $(seq 0 8); do

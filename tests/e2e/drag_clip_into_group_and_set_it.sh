@@ -16,8 +16,7 @@ start_in "$app"
 make_paste_target "$win"
 
 text="dragged clip $$"
-copy_text "$text"
-wait_newest_title "$text" 50 >/dev/null || fail "the copy was not captured (count $(clip_count))"
+copy_captured "$text" 50
 slot=$(($(clip_count) - 1))
 [[ -f "$app/clip.$slot" ]] || fail "no file for Clipboard Clip $slot"
 

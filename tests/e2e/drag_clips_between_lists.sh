@@ -9,9 +9,7 @@ source "$(dirname "$0")/drag_common.bash" "$1"
 app=$work/app
 lib=$app/lib1
 ini=$app/pellion.ini
-install_program "$app"
-start_in "$app"
-close_and_wait "$win" "$pid"
+prepare_folder "$app"
 
 # Group 0 holds "alpha" in slot 1 and "beta" in slot 2; group 3 is named
 # "Third" and empty. Drops copy whole files, whatever they hold.

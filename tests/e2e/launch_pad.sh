@@ -74,8 +74,7 @@ bring_up() { xdotool windowactivate --sync "$win" 2>/dev/null || true; sleep 0.3
 
 # A right click on an empty slot opens nothing; a new shortcut is made from a
 # clip dropped on the group: copy its text, then drag the Clipboard Clip.
-copy_text "\"$work/docs/note.txt\""
-wait_newest_title "\"$work/docs/note.txt\"" 50 >/dev/null || fail "the path was not captured"
+copy_captured "\"$work/docs/note.txt\"" 50
 drag_at "$win" 1090 $((240 + 135)) $(slot_at 2)
 editor_open
 dialog_look "$editor" launch-pad-editor

@@ -7,19 +7,15 @@ source "$(dirname "$0")/drag_common.bash" "$1"
 
 app=$work/app
 lib=$app/lib1
-install_program "$app"
-start_in "$app"
-close_and_wait "$win" "$pid"
+prepare_folder "$app"
 printf '%-50s' "Fifth" | dd of="$lib/groups.dat" bs=1 seek=250 conv=notrunc status=none
 start_in "$app"
 sleep 0.5
 # Two captures, the newest on the clipboard, and a program to paste into:
 # the Enter that names a group must not paste the highlighted clip there.
 start_target --report "Naming Target $$"
-copy_text "first $$"
-wait_newest_title "first $$" 30 >/dev/null || fail "the first copy was not captured"
-copy_text "second $$"
-wait_newest_title "second $$" 30 >/dev/null || fail "the second copy was not captured"
+copy_captured "first $$" 30
+copy_captured "second $$" 30
 make_paste_target "$win"
 
 group_x=$((10008 + 1074))

@@ -9,8 +9,7 @@ prepare_program
 start_app
 start_target --report
 text="normal paste $$"
-copy_text "$text"
-wait_newest_title "$text" 30 >/dev/null || fail "the copy was not captured (count $(clip_count))"
+copy_captured "$text" 30
 
 show_app
 focus_target

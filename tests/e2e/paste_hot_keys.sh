@@ -33,7 +33,6 @@ sleep 1.3  # a monitor tick after the pastes
 
 # The box lies at the bottom left of the Clipboard Clips panel.
 box=(708 4164)
-is_red() { [[ $1 =~ ^#([0-9a-f]{2})([0-9a-f]{2})([0-9a-f]{2})$ ]] && ((16#${BASH_REMATCH[1]} > 180 && 16#${BASH_REMATCH[2]} < 120 && 16#${BASH_REMATCH[3]} < 120)); }
 show_app
 is_red "$(pixel_at "$win" $((${box[0]} + 500)) ${box[1]})" && fail "HotKeys Off red while hot keys are on"
 click_at "$win" "${box[@]}"

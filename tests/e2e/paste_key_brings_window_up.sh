@@ -9,8 +9,7 @@ set_field "$ini" $ini_KeysOption 1
 start_app
 start_target
 text="pasted by the user $$"
-copy_text "$text"
-wait_newest_title "$text" 30 >/dev/null || fail "the copy was not captured"
+copy_captured "$text" 30
 xdotool windowactivate --sync "$target" >/dev/null 2>&1
 wait_for_focus "$target" || fail "the paste target did not get the focus"
 

@@ -46,7 +46,6 @@ click_at "$w" $((10008 + 1074)) $((216 + 252 * 22 + 138)) 3
 
 # The Launch Pad button: red while library 29 is current.
 launch_x=$((1404 + 60)) launch_y=$((3996 + 168))
-is_red() { [[ $1 =~ ^#([0-9a-f]{2})([0-9a-f]{2})([0-9a-f]{2})$ ]] && ((16#${BASH_REMATCH[1]} > 180 && 16#${BASH_REMATCH[2]} < 120 && 16#${BASH_REMATCH[3]} < 120)); }
 is_red "$(pixel_at "$w" $launch_x $launch_y)" && fail "Launch Pad button red before use"
 click_at "$w" $((1404 + 600)) $launch_y
 [[ $(field "$ini" d2 $ini_CurrentLibrary) == 29 ]] || fail "not in library 29"

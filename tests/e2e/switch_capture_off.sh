@@ -13,8 +13,7 @@ sleep 0.5
 # The "Off" option inside the capture-mode frame (twips, Large full window).
 off_x=$((108 + 1635 + 160)) off_y=$((3564 + 186))
 
-copy_text "before switching off"
-wait_newest_title "before switching off" 25 >/dev/null || fail "first copy not captured"
+copy_captured "before switching off" 25
 
 click_at "$win" $off_x $off_y
 [[ $(field "$app/pellion.ini" d2 $ini_CaptureMode) == 1 ]] || fail "capture mode not Off after the click"
@@ -29,7 +28,6 @@ sleep 2.2
 [[ $(clip_count) == 1 ]] || fail "what was copied while off was captured after leaving Off"
 echo "ok: leaving Off by clicking it again captures nothing of the meantime"
 
-copy_text "after switching back"
-wait_newest_title "after switching back" 25 >/dev/null || fail "the next copy was not captured"
+copy_captured "after switching back" 25
 [[ $(clip_count) == 2 ]] || fail "count $(clip_count) after the next copy"
 echo "ok: the next copy is captured"
