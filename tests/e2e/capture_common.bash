@@ -45,6 +45,12 @@ copy_captured() {
     copy_text "$1"
     wait_newest_title "$1" "$2" >/dev/null || fail "'$1' not captured (count $(clip_count))"
 }
+# A clip file holding text $2, as a capture writes it: one text record with its NUL.
+write_text_clip() {
+    local size
+    size=$(printf '%s' "$2" | wc -c)  # bytes, whatever the locale
+    { printf '\xff\xff\xff\xff'; le32 1; le32 1; le32 0; le32 $((size + 1)); printf '%s\0' "$2"; } >"$1"
+}
 # The text block of a clip file holding one text record: from byte 20, NUL dropped.
 clip_text() { tail -c +21 "$1" | tr -d '\0'; }
 

@@ -95,15 +95,14 @@ close_and_wait() {
 # Little-endian field of a file: od type (d2, d4, f4), offset.
 field() { od -An -v -t "$2" -j "$3" -N "${2:1}" "$1" | tr -d ' '; }
 
-# Writes a little-endian 16- or 32-bit integer: file, offset, value, size (2 or 4).
-set_field() {
-    local bytes="" v=$3 i
-    for ((i = 0; i < ${4:-2}; i++)); do
-        bytes+=$(printf '\\x%02x' $((v & 255)))
-        v=$((v >> 8))
-    done
-    printf "$bytes" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+# Value $1 as a little-endian integer of $2 bytes (default 4).
+le32() {
+    local bytes="" i
+    for ((i = 0; i < ${2:-4}; i++)); do bytes+=$(printf '\\x%02x' $((($1 >> (8 * i)) & 255))); done
+    printf "$bytes"
 }
+# Writes a little-endian 16- or 32-bit integer: file, offset, value, size (2 or 4).
+set_field() { le32 "$3" "${4:-2}" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none; }
 
 # Offsets of "pellion.ini" fields.
 ini_ReducedTop=9 ini_ReducedLeft=13 ini_CurrentGroup=49 ini_SizeOption=69 ini_OnTop=77

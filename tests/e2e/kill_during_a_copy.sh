@@ -11,8 +11,7 @@ prepare_folder "$app"
 printf '\x09\x00' >"$app/clip.dat"
 for n in $(seq 0 8); do
     text="old $n"
-    { printf '\xff\xff\xff\xff\x01\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00'
-      printf "\\x$(printf %02x $((${#text} + 1)))\\x00\\x00\\x00%s\\x00" "$text"; } >"$app/clip.$n"
+    write_text_clip "$app/clip.$n" "$text"
     printf '%-50s' "$text" >>"$app/clip.dat"
 done
 

@@ -22,17 +22,6 @@ prepare_program() {
     set_field "$ini" $ini_StickyOption 0
 }
 
-le32() {
-    local bytes="" i
-    for ((i = 0; i < 4; i++)); do bytes+=$(printf '\\x%02x' $((($1 >> (8 * i)) & 255))); done
-    printf "$bytes"
-}
-# A clip file holding text $2, as a capture writes it: one text record with its NUL.
-write_text_clip() {
-    local size
-    size=$(printf '%s' "$2" | wc -c)  # bytes, whatever the locale
-    { printf '\xff\xff\xff\xff'; le32 1; le32 1; le32 0; le32 $((size + 1)); printf '%s\0' "$2"; } >"$1"
-}
 # Title $3 at slot $2 of index file $1 (50 bytes per title).
 write_title() {
     printf '%-50s' "$3" | dd of="$1" bs=1 seek=$((50 * $2)) conv=notrunc status=none
