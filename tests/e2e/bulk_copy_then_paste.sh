@@ -7,9 +7,7 @@ source "$(dirname "$0")/drag_common.bash" "$1"
 
 app=$work/app
 ini=$app/pellion.ini
-install_program "$app"
-start_in "$app"
-close_and_wait "$win" "$pid"
+prepare_folder "$app"
 
 start_target --multi "Bulk Target"
 start_in "$app"
@@ -18,14 +16,10 @@ make_paste_target "$win"
 # The "Bulk" capture option, then three copies.
 bulk_x=2316 bulk_y=3750
 click_at "$win" $bulk_x $bulk_y
-wait_for 20 bash -c "[[ \$(od -An -t d2 -j $ini_CaptureMode -N 2 '$ini' | tr -d ' ') == 2 ]]" ||
-    fail "capture mode is not Bulk"
+wait_field "$ini" $ini_CaptureMode 2 || fail "capture mode is not Bulk"
 lines=("first bulk line $$" "second bulk line" "third bulk line")
-for i in 0 1 2; do
-    copy_captured "${lines[i]}" 50
-done
-wait_for 20 bash -c "[[ \$(od -An -t d2 -j $ini_BulkCount -N 2 '$ini' | tr -d ' ') == 3 ]]" ||
-    fail "bulk count is $(field "$ini" d2 $ini_BulkCount), not 3"
+for i in 0 1 2; do copy_captured "${lines[i]}" 50; done
+wait_field "$ini" $ini_BulkCount 3 || fail "bulk count is $(field "$ini" d2 $ini_BulkCount), not 3"
 for i in 0 1 2; do
     [[ $(clip_text "$app/bulk.$i") == "${lines[i]}" ]] || fail "bulk slot $i holds '$(clip_text "$app/bulk.$i")'"
 done
@@ -38,8 +32,7 @@ dialog_look "$dialog" dialog-bulk-paste
 xdotool windowactivate --sync "$dialog" 2>/dev/null || true
 # "2" outside the text box chooses "New line between clips", stored at once.
 xdotool key 2
-wait_for 20 bash -c "[[ \$(od -An -t d2 -j $ini_BulkSpacing -N 2 '$ini' | tr -d ' ') == 1 ]]" ||
-    fail "spacing is $(field "$ini" d2 $ini_BulkSpacing), not 1"
+wait_field "$ini" $ini_BulkSpacing 1 || fail "spacing is $(field "$ini" d2 $ini_BulkSpacing), not 1"
 xdotool key Return
 wait_for 30 bash -c "[[ \$(xdotool getactivewindow) == $target ]]" || fail "the paste target was not brought to front"
 sleep 1

@@ -94,6 +94,11 @@ close_and_wait() {
 
 # Little-endian field of a file: od type (d2, d4, f4), offset.
 field() { od -An -v -t "$2" -j "$3" -N "${2:1}" "$1" | tr -d ' '; }
+# Waits up to 5 s for the 16-bit field of file $1 at offset $2 to read $3.
+wait_field() {
+    local file=$1 at=$2 want=$3
+    wait_for 50 '[[ $(field "$file" d2 $at) == "$want" ]]'
+}
 
 # Value $1 as a little-endian integer of $2 bytes (default 4).
 le32() {

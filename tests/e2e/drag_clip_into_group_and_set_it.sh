@@ -7,9 +7,7 @@ source "$(dirname "$0")/drag_common.bash" "$1"
 
 app=$work/app
 lib=$app/lib1
-install_program "$app"
-start_in "$app"
-close_and_wait "$win" "$pid"
+prepare_folder "$app"
 
 start_target "Drop Target"
 start_in "$app"

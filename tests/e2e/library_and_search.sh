@@ -52,7 +52,7 @@ item_x() { echo $(($1 <= 15 ? 120 + 360 + 900 : 2940 + 360 + 900)); }
 item_y() { echo $((1230 + 285 * (($1 - 1) % 15) + 135)); }
 on_item() { xdotool mousemove --window "$dialog" "$(px "$(item_x "$1")")" "$(px "$(item_y "$1")")"; }
 wait_ini() {  # field value
-    wait_for 50 "[[ \$(field '$ini' d2 $1) == $2 ]]" || fail "settings field at $1 is $(field "$ini" d2 "$1"), not $2"
+    wait_field "$ini" "$1" "$2" || fail "settings field at $1 is $(field "$ini" d2 "$1"), not $2"
 }
 
 open_dialog
