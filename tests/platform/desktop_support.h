@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <QWidget>
 #include <chrono>
 #include <cstring>
 #include <functional>
