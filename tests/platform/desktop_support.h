@@ -32,15 +32,6 @@ inline void ensureApp() {
     if (!QCoreApplication::instance()) new QApplication(argc, argv);  // lives until exit
 }
 
-// Shows the window and waits until it is active: focus and key events need
-// that, and the window manager activates it a little after mapping.
-inline void showActive(QWidget& w) {
-    w.show();
-    w.activateWindow();
-    for (int i = 0; i < 60 && !w.isActiveWindow(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    QCoreApplication::processEvents();
-}
-
 // Runs the event loop (sockets, timers, about-to-block) for a while.
 inline void spinFor(int milliseconds) {
     QEventLoop loop;
@@ -56,6 +47,15 @@ inline bool spinUntil(const std::function<bool()>& done, int milliseconds = 3000
         spinFor(10);
     }
     return true;
+}
+
+// Shows the window and waits until it is active: focus and key events need
+// that, and the window manager activates it a little after mapping.
+inline void showActive(QWidget& w) {
+    w.show();
+    w.activateWindow();
+    spinUntil([&] { return w.isActiveWindow(); });
+    QCoreApplication::processEvents();
 }
 
 // The argument vector for posix_spawn; it points into args.
