@@ -79,7 +79,9 @@ TEST(DataFolder, LibraryAndShippedFilesResolveAnyCase) {
     files::makeFolder(dir.path() + "share");
     files::makeFolder(dir.path() + "share/pellion-clipboard");
     touch(dir.path() + "share/pellion-clipboard/pellion.hlp");
-    EXPECT_EQ(HelpFile(dir.path(), program), program + "../share/pellion-clipboard/pellion.hlp");
+    EXPECT_EQ(HelpFile(dir.path(), program), dir.path() + "share/pellion-clipboard/pellion.hlp");
+    EXPECT_EQ(ShareFolder("/usr/bin/"), "/usr/share/pellion-clipboard/");
+    EXPECT_EQ(ShareFolder(""), "");
     touch(dir.path() + "Pellion.HLP");
     EXPECT_EQ(HelpFile(dir.path(), program), dir.path() + "Pellion.HLP");
 }
