@@ -12,17 +12,6 @@ namespace {
 class Libraries : public StoreTest {
 protected:
     Libraries() { StartupLoader(state, {}); }
-
-    std::vector<std::string> captions() const {
-        std::vector<std::string> out;
-        for (const auto& l : state.lists.hotKeyLabels) out.push_back(l.caption);
-        return out;
-    }
-    int shownLabels() const {
-        int n = 0;
-        for (const auto& l : state.lists.hotKeyLabels) n += !l.caption.empty();
-        return n;
-    }
 };
 
 }  // namespace
@@ -79,20 +68,6 @@ TEST_F(Libraries, DiaryShowsMonthsAndTheDaysOfTheCurrentMonth) {
     EXPECT_EQ(ReadTitleAt(lib(27, "groups.dat"), 8), "September");
     EXPECT_EQ(state.lists.libraryName, "Diary");
 
-    EXPECT_EQ(shownLabels(), 29);  // February, always 29
-    EXPECT_EQ(state.lists.hotKeyLabels[0].caption, "1");
-    EXPECT_EQ(state.lists.hotKeyLabels[28].caption, "29");
-    EXPECT_EQ(state.lists.hotKeyLabels[28].toolTip, " Day of Month ");
-    EXPECT_EQ(state.lists.hotKeyLabels[29].toolTip, "");
-
-    state.settings.CurrentGroup = 3;  // April
-    FillHotKeyLabels(state);
-    ASSERT_TRUE(LoadCurrentGroup(state));
-    EXPECT_EQ(shownLabels(), 30);
-    state.settings.CurrentGroup = 0;
-    FillHotKeyLabels(state);
-    EXPECT_EQ(shownLabels(), 31);
-    EXPECT_EQ(state.lists.hotKeyLabels[30].caption, "31");
     EXPECT_EQ(DaysInDiaryMonth(10), 30);
     EXPECT_EQ(DaysInDiaryMonth(11), 31);
 }

@@ -145,7 +145,4 @@ TEST(StartupLists, LoadedListsReachTheFormAndDamagedFieldsAreRepaired) {
     EXPECT_EQ(At(form, Family::Group).background, kHighlight);
     EXPECT_TRUE(form.window.bold);
     EXPECT_TRUE(files::isFolder(dir.path() + "lib29"));
-    // The pop-up help captions, and the tags' own from the library.
-    EXPECT_EQ(At(form, Family::ClearBtn).toolTip, " Right click for help ");
-    EXPECT_EQ(At(form, Family::hotkey, 3).toolTip, " Type this letter to paste ");
 }
