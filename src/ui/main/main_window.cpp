@@ -203,14 +203,19 @@ void Edit::placeFrame(QPoint want, int triesLeft) {
     if (!isVisible()) return;
     // A first run shows the window minimised and restores it at once; until
     // the window manager has framed it, the frame's place is not known.
-    const bool framed = windowState() == Qt::WindowNoState && frameGeometry() != geometry();
+    const bool normal = windowState() == Qt::WindowNoState;
+    bool framed = normal && frameGeometry() != geometry();
     // Where the frame really is: Qt's own idea of it can lag behind the
-    // window manager's, and then a move to the same place would do nothing.
+    // window manager's (its frame margins too, so that it would never see the
+    // window framed), and then a move to the same place would do nothing.
     QPoint at = pos();
-    if (auto* windows = ps_.platform.windows.get(); windows && framed) {
+    if (auto* windows = ps_.platform.windows.get(); windows && normal) {
         const platform::Rect r = windows->windowRect(winId());
         const qreal ratio = devicePixelRatioF();
-        if (r.right > r.left) at = QPoint(qRound(r.left / ratio), qRound(r.top / ratio));
+        if (r.right > r.left) {
+            framed = framed || r.right - r.left > qRound(width() * ratio) || r.bottom - r.top > qRound(height() * ratio);
+            if (framed) at = QPoint(qRound(r.left / ratio), qRound(r.top / ratio));
+        }
     }
     if (framed && at == want) return;
     if (framed) {
