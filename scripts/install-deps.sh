@@ -9,7 +9,7 @@ packages=(build-essential cmake pkg-config qt6-base-dev libgl-dev
           qt6-image-formats-plugins)  # WebP and other pictures in the clip viewer
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(xvfb xauth openbox xclip xdotool x11-utils xterm trayer clang libclang-rt-14-dev
-               desktop-file-utils shared-mime-info)
+               desktop-file-utils shared-mime-info appstream)
 fi
 
 missing=()

@@ -84,11 +84,17 @@ std::string LibraryFolder(const std::string& dataFolder, int library) {
     return files::resolve(dataFolder, "lib" + std::to_string(library)) + "/";
 }
 
+std::string ShareFolder(const std::string& programFolder) {
+    // Unknown, the folder would be taken relative to wherever the program was started.
+    if (programFolder.empty() || programFolder[0] != '/') return {};
+    return withSlash(std::filesystem::path(programFolder + "../share/pellion-clipboard").lexically_normal().string());
+}
+
 std::string ShippedFile(const std::string& dataFolder, const std::string& programFolder, const std::string& name) {
     const std::string here = files::resolve(dataFolder, name);
     if (files::exists(here)) return here;
-    const std::string shared = programFolder + "../share/pellion-clipboard/" + name;
-    return files::exists(shared) ? shared : here;
+    const std::string share = ShareFolder(programFolder);
+    return !share.empty() && files::exists(share + name) ? share + name : here;
 }
 
 std::string HelpFile(const std::string& dataFolder, const std::string& programFolder) {

@@ -36,8 +36,12 @@ DataFolderChoice ChooseDataFolder(const std::string& named, const std::string& p
 // dataFolder + "lib" + number + "/", using an existing folder of any case.
 std::string LibraryFolder(const std::string& dataFolder, int library);
 
+// The install's share folder for a program in programFolder (".../bin/"):
+// ".../share/pellion-clipboard/"; empty when programFolder is unknown.
+std::string ShareFolder(const std::string& programFolder);
+
 // A file shipped with the program: in the data folder when there, else in the
-// install's share folder beside the program's folder, else the data folder's path.
+// share folder, else the data folder's path.
 std::string ShippedFile(const std::string& dataFolder, const std::string& programFolder, const std::string& name);
 std::string HelpFile(const std::string& dataFolder, const std::string& programFolder);
 

@@ -107,25 +107,6 @@ TEST(ClipFile, ExcludedAndEmptyFormatsAreLeftOutAndTheCountMatches) {
     EXPECT_EQ(f.tmp(), namedFile(2, {{f.id("image/png"), "image/png", "PNG"}, {f.id("text/rtf"), "text/rtf", "{"}}));
 }
 
-TEST(ClipFile, NamedFormatRestoresUnderTheIdItsNameRegistersNow) {
-    Fixture f;
-    f.id("something else first");
-    const Bytes file = namedFile(3, {{0xD00D, "image/png", "PNG!"},
-                                     {0xD00E, "Link Source", "live"},  // excluded on reading too
-                                     {1, "", std::string("t\0", 2)}});
-    EXPECT_EQ(f.restore(file), RestoreResult::Restored);
-    EXPECT_EQ(f.content(), marked({{"image/png", bytes("PNG!")}, {"", bytes(std::string("t\0", 2))}}));
-    EXPECT_FALSE(f.fake.clipboard->isFormatAvailable(0xD00D));
-}
-
-TEST(ClipFile, TextLayoutRestores) {
-    Fixture f;
-    EXPECT_EQ(f.restore(i32s({-1, -1, 5}, "hello")), RestoreResult::Restored);
-    EXPECT_EQ(f.content(), marked({{"", bytes(std::string("hello\0", 6))}}));
-    EXPECT_TRUE(f.state.clip.hasText);
-    EXPECT_EQ(f.state.clip.clipText, "hello");
-}
-
 TEST(ClipFile, SnapshotAndRestoreRoundTrip) {
     Fixture f;
     const Content clip = {
@@ -145,30 +126,43 @@ TEST(ClipFile, MissingFileGivesAnEmptyClipboardWithTheMarker) {
     EXPECT_FALSE(files::exists(f.dir.path() + "group3.7"));
 }
 
-TEST(ClipFile, DamagedFilesRestoreTheirWholeRecordsAndStop) {
+// Every layout restores its whole records; a damaged file stops at the first
+// record it cannot hold whole.
+TEST(ClipFile, FilesRestoreTheirWholeRecordsAndStopAtDamage) {
     // A count beyond the records, and the second record cut short.
     Bytes cut = namedFile(0x7FFFFFFF, {{0xC001, "image/png", "PNG"}, {0xC002, "text/rtf", "{rtf}"}});
     cut.resize(cut.size() - 2);
     struct Case {
         const char* what;
         Bytes file;
+        RestoreResult result;
         Content restored;
+        std::optional<std::string> text = std::nullopt;  // kept for pasting, where checked
     } cases[] = {
-        {"cut", cut, marked({{"image/png", bytes("PNG")}})},
+        {"text layout", i32s({-1, -1, 5}, "hello"), RestoreResult::Restored,
+         marked({{"", bytes(std::string("hello\0", 6))}}), "hello"},
+        // Under the id its name registers now; excluded formats are left out on reading too.
+        {"named layout",
+         namedFile(3, {{0xD00D, "image/png", "PNG!"}, {0xD00E, "Link Source", "live"}, {1, "", std::string("t\0", 2)}}),
+         RestoreResult::Restored, marked({{"image/png", bytes("PNG!")}, {"", bytes(std::string("t\0", 2))}})},
+        {"cut", cut, RestoreResult::Truncated, marked({{"image/png", bytes("PNG")}})},
         // Sizes that the file cannot hold are never allocated.
-        {"huge size", i32s({3, 1, 0x7FFFFFF0}, "tiny"), marked({})},
-        {"negative name size", i32s({-1, 1, 0xC003, -20}), marked({})},
-        {"short text", i32s({-1, -1, 1000}, "abc"), marked({{"", bytes(std::string("abc\0", 4))}})},
+        {"huge size", i32s({3, 1, 0x7FFFFFF0}, "tiny"), RestoreResult::Truncated, marked({})},
+        {"negative name size", i32s({-1, 1, 0xC003, -20}), RestoreResult::Truncated, marked({})},
+        {"short text", i32s({-1, -1, 1000}, "abc"), RestoreResult::Truncated,
+         marked({{"", bytes(std::string("abc\0", 4))}}), "abc"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Fixture f;
-        EXPECT_EQ(f.restore(c.file), RestoreResult::Truncated);
+        f.id("something else first");
+        EXPECT_EQ(f.restore(c.file), c.result);
         EXPECT_EQ(f.content(), c.restored);
+        if (c.text) {
+            EXPECT_TRUE(f.state.clip.hasText);
+            EXPECT_EQ(f.state.clip.clipText, *c.text);
+        }
     }
-    Fixture f;
-    f.restore(cases[3].file);
-    EXPECT_EQ(f.state.clip.clipText, "abc");
 }
 
 TEST(ClipFile, BusyClipboardChangesNothing) {

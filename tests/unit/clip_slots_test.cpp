@@ -160,16 +160,3 @@ TEST_F(SlotFiles, DeletingATransferSlotEmptiesItAndRewritesItsIndex) {
     EXPECT_EQ(state.lists.transferSlots.referenceFolders[5], "");
     EXPECT_FALSE(DeleteClip(state, recent(0)));
 }
-
-TEST_F(SlotFiles, CrossLibraryGroupClipsUseTheirOwnFolder) {
-    const std::string other = dir.path() + "lib4/";
-    std::filesystem::create_directories(other);
-    put(other + "group2.5", bytesOf("far"));
-    ASSERT_TRUE(WriteTitleAt(other + "group2.dat", 5, "Far away"));
-    const SlotRef far{ListKind::GroupClips, 5, 2, other};
-    ASSERT_TRUE(CopyClipToSlot(state, far, transfer(1)));
-    EXPECT_EQ(content(transfer(1)), "far");
-    EXPECT_EQ(state.lists.transferSlots.titles[1], "Far away");
-    // Group 2 of library 1 is a different group.
-    EXPECT_EQ(SlotPath(state, inGroup(2, 5)), dir.path() + "lib1/group2.5");
-}

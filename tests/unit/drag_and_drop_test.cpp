@@ -352,15 +352,3 @@ TEST(Drops, ADragStartsPastTheThresholdWithItsTargetsAndMoveOrCopy) {
     EXPECT_EQ(s.state.mainForm.highlight, 42);
     EXPECT_EQ(ui::Drop(s.state, clip(10)).effect, kNone);  // no drag under way
 }
-
-TEST(Drops, AClipboardClipDroppedInTheLaunchPadWaitsForItsEditor) {
-    Scene s;
-    ASSERT_TRUE(SwitchLibrary(s.state, kLaunchPad));
-    auto before = s.snapshot();
-    EXPECT_EQ(s.dragAndDrop(kTemp1, L, clip(3)), (ui::DropResult{DropEffect::OpenShortcutEditor, 3, 0, 1}));
-    // No clip is filed: the editor writes the shortcut.
-    auto after = s.snapshot();
-    std::erase_if(after, [](const auto& f) { return f.first.find("groups.dat") != std::string::npos; });
-    std::erase_if(before, [](const auto& f) { return f.first.find("groups.dat") != std::string::npos; });
-    EXPECT_EQ(after, before);
-}

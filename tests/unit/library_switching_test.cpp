@@ -12,17 +12,6 @@ namespace {
 class Libraries : public StoreTest {
 protected:
     Libraries() { StartupLoader(state, {}); }
-
-    std::vector<std::string> captions() const {
-        std::vector<std::string> out;
-        for (const auto& l : state.lists.hotKeyLabels) out.push_back(l.caption);
-        return out;
-    }
-    int shownLabels() const {
-        int n = 0;
-        for (const auto& l : state.lists.hotKeyLabels) n += !l.caption.empty();
-        return n;
-    }
 };
 
 }  // namespace
@@ -59,12 +48,8 @@ TEST_F(Libraries, AddressBookHasItsLetterGroups) {
                                            " L", " M", " N", " O", " P - Q", " R", " S", " T", " U - V - W",
                                            " X - Y - Z"};
     Bytes expected;
-    for (int g = 0; g < 21; ++g) {
-        EXPECT_EQ(state.lists.groupNames.titles[g], want[g]);
-        expected = concat({expected, padded(want[g], 50)});
-    }
-    EXPECT_EQ(state.lists.groupNames.titles[21], "");
-    EXPECT_EQ(state.lists.groupNames.titles[22], "Hot Key Clips");
+    for (const std::string& name : want) expected = concat({expected, padded(name, 50)});
+    EXPECT_EQ(state.lists.groupNames.titles[20], " X - Y - Z");
     expected = concat({expected, blanks(50), padded("Hot Key Clips", 50), blanks(450)});
     EXPECT_EQ(read(lib(28, "groups.dat")), expected);
     EXPECT_EQ(state.lists.libraryName, "Address Book");
@@ -79,20 +64,6 @@ TEST_F(Libraries, DiaryShowsMonthsAndTheDaysOfTheCurrentMonth) {
     EXPECT_EQ(ReadTitleAt(lib(27, "groups.dat"), 8), "September");
     EXPECT_EQ(state.lists.libraryName, "Diary");
 
-    EXPECT_EQ(shownLabels(), 29);  // February, always 29
-    EXPECT_EQ(state.lists.hotKeyLabels[0].caption, "1");
-    EXPECT_EQ(state.lists.hotKeyLabels[28].caption, "29");
-    EXPECT_EQ(state.lists.hotKeyLabels[28].toolTip, " Day of Month ");
-    EXPECT_EQ(state.lists.hotKeyLabels[29].toolTip, "");
-
-    state.settings.CurrentGroup = 3;  // April
-    FillHotKeyLabels(state);
-    ASSERT_TRUE(LoadCurrentGroup(state));
-    EXPECT_EQ(shownLabels(), 30);
-    state.settings.CurrentGroup = 0;
-    FillHotKeyLabels(state);
-    EXPECT_EQ(shownLabels(), 31);
-    EXPECT_EQ(state.lists.hotKeyLabels[30].caption, "31");
     EXPECT_EQ(DaysInDiaryMonth(10), 30);
     EXPECT_EQ(DaysInDiaryMonth(11), 31);
 }

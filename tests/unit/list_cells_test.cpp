@@ -23,34 +23,13 @@ protected:
         state.settings = DefaultSettings({1920 * 15, 1080 * 15});
         state.mainWindow = fake.windows->add(" Pellion Clipboard", true);
         state.mainForm.cellColours = &cells;
-        auto& hooks = state.mainForm.hooks;
-        hooks.saveSettings = [this] {
-            ++saves;
-            SaveSettings(state);
-        };
-        hooks.quickHelp = [this](int topic) { topics.push_back(topic); };
-        hooks.disarmGroupDrag = [this] { ++dragsDisarmed; };
-        hooks.groupNaming = [this](int group) { named.push_back(group); };
         StartupLoader(state, {});
         ShowLists(state);
     }
 
     WidgetState& w(Family f, int i = 0) { return state.mainForm.form[{f, i}]; }
-    // Titles of group g of library 1 with the given first slots.
-    void putGroupTitles(int g, const std::vector<std::string>& titles) {
-        Bytes out;
-        for (int n = 0; n < kGroupSlots; ++n) {
-            const Bytes t = padded(n < int(titles.size()) ? titles[n] : "", 50);
-            out.insert(out.end(), t.begin(), t.end());
-        }
-        put(lib(1, "group" + std::to_string(g) + ".dat"), out);
-    }
 
     ListCells cells{state};
-    int saves = 0;
-    int dragsDisarmed = 0;
-    std::vector<int> topics;
-    std::vector<int> named;
 };
 
 }  // namespace
@@ -104,15 +83,6 @@ TEST_F(MainLists, DiaryDayTagsFollowTheMonthSelected) {
     EXPECT_EQ(w(Family::hotkey, 30).caption, "31");
 }
 
-TEST_F(MainLists, QueryUnloadGivesTheHighlightedCellItsColourAndSaves) {
-    ResetHighlight(state);
-    MoveHighlight(state, 106);
-    QueryUnload(state);
-    EXPECT_EQ(w(Family::Trans, 1).background, static_cast<Colour>(state.settings.TransferSlotsColour));
-    EXPECT_FALSE(state.lists.highlightBar);
-    EXPECT_EQ(saves, 1);
-}
-
 TEST(StartupLists, LoadedListsReachTheFormAndDamagedFieldsAreRepaired) {
     TempFolder dir;
     const DateTime now{2026, 12, 5, 6, 17, 7};
@@ -145,7 +115,4 @@ TEST(StartupLists, LoadedListsReachTheFormAndDamagedFieldsAreRepaired) {
     EXPECT_EQ(At(form, Family::Group).background, kHighlight);
     EXPECT_TRUE(form.window.bold);
     EXPECT_TRUE(files::isFolder(dir.path() + "lib29"));
-    // The pop-up help captions, and the tags' own from the library.
-    EXPECT_EQ(At(form, Family::ClearBtn).toolTip, " Right click for help ");
-    EXPECT_EQ(At(form, Family::hotkey, 3).toolTip, " Type this letter to paste ");
 }

@@ -249,25 +249,21 @@ TEST_F(PasteTest, NextClickWaitsForAClickOutsideTheProgram) {
     EXPECT_TRUE(typedKeys().empty());
 }
 
-TEST_F(PasteTest, AnImmediatePasteDisarmsAnEarlierNextClick) {
-    groupClip(0, "mark", kModeBookmark);
-    groupClip(1, "plain", kModeNormal);
-    SelectGroupClip(state, 0, MouseButton::Left);
-    SelectGroupClip(state, 1, MouseButton::Left);
-    EXPECT_FALSE(fake.hooks->mouseArmed);
-    advance(kPasteTimerMs);
-    EXPECT_EQ(typedKeys(), kPlain);
-    fake.hooks->mouseArmed = true;
-    fake.hooks->click(target);
-    EXPECT_EQ(typedKeys(), kPlain);  // typed once only
-}
-
-TEST_F(PasteTest, ANewSelectionReArmsWithItsOwnClipAndKeys) {
-    groupClip(0, "mark", kModeBookmark);
-    groupClip(1, "next", kModeNextClick);
-    SelectGroupClip(state, 0, MouseButton::Left);
-    SelectGroupClip(state, 1, MouseButton::Left);
-    fake.hooks->click(target);
-    EXPECT_EQ(typedKeys(), kPlain);
-    EXPECT_EQ(clipboardText(), "next");
+// A second selection while a Next Click waits replaces it: an immediate one
+// disarms it, another Next Click re-arms with its own clip and keys.
+TEST_F(PasteTest, ASecondSelectionReplacesAWaitingNextClick) {
+    for (const std::uint8_t second : {kModeNormal, kModeNextClick}) {
+        SCOPED_TRACE(int(second));
+        keys->typed.clear();
+        groupClip(0, "mark", kModeBookmark);
+        groupClip(1, "second", second);
+        SelectGroupClip(state, 0, MouseButton::Left);
+        SelectGroupClip(state, 1, MouseButton::Left);
+        EXPECT_EQ(fake.hooks->mouseArmed, second == kModeNextClick);
+        advance(kPasteTimerMs);
+        fake.hooks->mouseArmed = true;  // a late report of the platform, or the armed click
+        fake.hooks->click(target);
+        EXPECT_EQ(typedKeys(), kPlain);  // typed once only
+        EXPECT_EQ(clipboardText(), "second");
+    }
 }

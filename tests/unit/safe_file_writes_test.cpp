@@ -5,20 +5,11 @@
 
 #include <unistd.h>
 
-#include <fstream>
 #include <functional>
 
 #include "unit/temp_folder.h"
 
 using namespace pellion;
-
-TEST(Files, ResolveFindsAnyCaseAndCreatesLowerCase) {
-    test::TempFolder dir;
-    EXPECT_EQ(files::resolve(dir.path(), "Groups.dat"), dir.path() + "groups.dat");
-    std::ofstream(dir.path() + "Bulk.3") << "x";
-    EXPECT_EQ(files::resolve(dir.path(), "bulk.3"), dir.path() + "Bulk.3");
-    EXPECT_EQ(files::resolve(dir.path(), "BULK.3"), dir.path() + "Bulk.3");
-}
 
 TEST(Files, WholeWriteReplacesAndLeavesNoTemporaryFileOrFailsIntoAMissingFolder) {
     test::TempFolder dir;

@@ -59,14 +59,6 @@ Bytes firstRunFile() {
 
 }  // namespace
 
-TEST(SettingsFile, NarrowScreenChoosesTheSmallSize) {
-    Fixture f({800 * 15, 600 * 15});
-    LoadSettings(f.state);
-    EXPECT_EQ(f.state.settings.SizeOption, 0);
-    EXPECT_EQ(f.state.settings.ViewerTop, (9000 - 6672) / 2.0f);
-    EXPECT_EQ(f.state.settings.ViewerLeft, (12000 - 6948) / 2.0f);
-}
-
 TEST(SettingsFile, EarlierVersionKeepsBulkCountForeignFileDoesNot) {
     for (const char* marker : {"PCV3.10", "XYZ4.00"}) {
         Fixture f;

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <map>
 
 #include "app/caption.h"
 #include "app/data_folder.h"
@@ -18,7 +17,6 @@
 #include "unit/temp_folder.h"
 
 using namespace pellion;
-using platform::ShowState;
 
 namespace {
 
@@ -31,22 +29,6 @@ struct Fixture {
 };
 
 void touch(const std::string& path, const std::string& text = "x") { std::ofstream(path) << text; }
-
-// Every entry below folder with its bytes and modification time.
-std::map<std::string, std::string> snapshot(const std::string& folder) {
-    std::map<std::string, std::string> out;
-    for (const auto& e : std::filesystem::recursive_directory_iterator(folder)) {
-        struct stat st{};
-        ::stat(e.path().c_str(), &st);
-        std::string item = std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec) + ":";
-        if (e.is_regular_file()) {
-            const auto bytes = files::readAll(e.path().string()).value_or(files::Bytes{});
-            item.append(bytes.begin(), bytes.end());
-        }
-        out[e.path().string()] = item;
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -79,38 +61,11 @@ TEST(DataFolder, LibraryAndShippedFilesResolveAnyCase) {
     files::makeFolder(dir.path() + "share");
     files::makeFolder(dir.path() + "share/pellion-clipboard");
     touch(dir.path() + "share/pellion-clipboard/pellion.hlp");
-    EXPECT_EQ(HelpFile(dir.path(), program), program + "../share/pellion-clipboard/pellion.hlp");
+    EXPECT_EQ(HelpFile(dir.path(), program), dir.path() + "share/pellion-clipboard/pellion.hlp");
+    EXPECT_EQ(ShareFolder("/usr/bin/"), "/usr/share/pellion-clipboard/");
+    EXPECT_EQ(ShareFolder(""), "");
     touch(dir.path() + "Pellion.HLP");
     EXPECT_EQ(HelpFile(dir.path(), program), dir.path() + "Pellion.HLP");
-}
-
-TEST(SingleInstance, HeldLockKeepsASecondCopyOutEvenWithAnOldCaption) {
-    test::TempFolder dir;
-    Fixture first(dir.path());
-    ASSERT_FALSE(ActivateExistingInstance(first.state, kNow, {}));
-    ASSERT_TRUE(files::exists(dir.path() + "pellion.lock"));
-
-    Fixture second(dir.path());
-    // The first copy has not shown its window yet: the second still leaves.
-    auto before = snapshot(dir.path());
-    EXPECT_TRUE(ActivateExistingInstance(second.state, kNow, {}));
-    EXPECT_TRUE(second.fake.windows->frontedLog.empty());
-    EXPECT_EQ(snapshot(dir.path()), before);
-
-    // Its caption is two minutes old, but it recorded its window.
-    const auto window = second.fake.windows->add(" Pellion Clipboard          Saturday  5th Dec 26   5:05");
-    first.state.mainWindow = window;
-    RecordMainWindow(first.state);
-    before = snapshot(dir.path());
-    Fixture third(dir.path());
-    third.fake.platform.windows = std::move(second.fake.platform.windows);
-    EXPECT_TRUE(ActivateExistingInstance(third.state, kNow, {}));
-    EXPECT_EQ(second.fake.windows->frontedLog, std::vector<platform::WindowId>{window});
-    EXPECT_EQ(snapshot(dir.path()), before);
-
-    first.state.startup.instanceLock.release();
-    Fixture fourth(dir.path());
-    EXPECT_FALSE(ActivateExistingInstance(fourth.state, kNow, {}));
 }
 
 TEST(Migration, OnlyTheOldLibrarysGroupFilesMoveIntoLib1) {

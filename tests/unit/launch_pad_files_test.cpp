@@ -1,39 +1,8 @@
-#include "platform/launch_checks.h"
-
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-
-#include <fstream>
 
 #include "launch/shortcut_files.h"
 #include "platform/files.h"
-#include "platform/shell.h"
 #include "unit/temp_folder.h"
-
-using namespace pellion::platform;
-
-namespace {
-
-std::string makeFile(const std::string& path, mode_t mode) {
-    std::ofstream(path) << "#!/bin/sh\n";
-    ::chmod(path.c_str(), mode);
-    return path;
-}
-
-}  // namespace
-
-TEST(LaunchChecks, ProgramByExtensionInAnyCaseOrByPermission) {
-    for (const char* name : {"/x/a.exe", "/x/a.Exe", "C.COM", "run.bat", "r.BaT"})
-        EXPECT_TRUE(hasProgramExtension(name)) << name;
-    for (const char* name : {"a.exe.txt", "exe", ".ex", "/x/a.exec", ""})
-        EXPECT_FALSE(hasProgramExtension(name)) << name;
-
-    pellion::test::TempFolder dir;
-    EXPECT_TRUE(isProgramFile(makeFile(dir.path() + "tool", 0755)));
-    EXPECT_FALSE(isProgramFile(makeFile(dir.path() + "notes", 0644)));
-    EXPECT_TRUE(isProgramFile(makeFile(dir.path() + "SETUP.EXE", 0644)));
-    EXPECT_FALSE(isProgramFile(dir.path()));  // a folder may be entered, not run
-}
 
 // The shortcut editor's shared file and a shortcut record, byte for byte:
 // fixed places, blank padding, nothing ever cut into a wrong path.
