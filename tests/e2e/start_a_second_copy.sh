@@ -26,8 +26,7 @@ second_start_fronts_first() {
     rc=0
     timeout 10 "$build/pellion" --data-folder "$app" >>"$work/program.log" 2>&1 || rc=$?
     t1=$(date +%s%N)
-    ((rc == 0)) || fail "$what: second copy ended with $rc"
-    (((t1 - t0) / 1000000 < 4000)) || fail "$what: second copy took $(((t1 - t0) / 1000000)) ms"
+    ((rc == 0)) || fail "$what: second copy ended with $rc (124: it did not end within 10 s)"
     kill -0 "$first" 2>/dev/null || fail "$what: first copy is gone"
     after=$(folder_state "$app")
     [[ "$before" == "$after" ]] || fail "$what: files changed: $(diff <(echo "$before") <(echo "$after"))"
