@@ -17,46 +17,18 @@
 //                       "asked" at the first, and stays until it is killed
 // Every other mode also serves text/html as "<b>whole</b>". Prints "ready" once it
 // owns the CLIPBOARD; exits when it loses it (but for hang) or is killed.
-#include <xcb/xcb.h>
-
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "xcb_tool.h"
+
+using namespace tool;
+
 namespace {
-
-xcb_connection_t* c;
-xcb_window_t self;
-
-xcb_atom_t atom(const char* name) {
-    xcb_intern_atom_reply_t* r =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t a = r ? r->atom : 0;
-    std::free(r);
-    return a;
-}
-
-void write(xcb_window_t w, xcb_atom_t property, xcb_atom_t type, int format, const void* data, std::size_t units) {
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, property, type, static_cast<std::uint8_t>(format),
-                        static_cast<std::uint32_t>(units), data);
-}
-
-void notify(const xcb_selection_request_event_t* r, bool ok) {
-    xcb_selection_notify_event_t n{};
-    n.response_type = XCB_SELECTION_NOTIFY;
-    n.time = r->time;
-    n.requestor = r->requestor;
-    n.selection = r->selection;
-    n.target = r->target;
-    n.property = ok ? r->property : xcb_atom_t{XCB_ATOM_NONE};
-    xcb_send_event(c, 0, r->requestor, 0, reinterpret_cast<const char*>(&n));
-}
 
 struct BadOwner {
     std::string mode;
@@ -90,7 +62,7 @@ struct BadOwner {
 
     void request(const xcb_selection_request_event_t* r) {
         if (mode == "hang") {
-            if (!std::exchange(asked, true)) std::printf("asked\n"), std::fflush(stdout);
+            if (!std::exchange(asked, true)) say("asked");
             return;
         }
         if (r->target == targets) {
@@ -111,10 +83,10 @@ struct BadOwner {
             incrProperty = r->property;
             chunksSent = 0;
         } else {
-            notify(r, false);
+            notify(r, XCB_ATOM_NONE);
             return;
         }
-        notify(r, true);
+        notify(r, r->property);
     }
 
     // false: time to die
@@ -153,21 +125,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: bad_owner refuse|zero|badincr|die|slow|trickle|stall|huge MB|hang\n");
         return 2;
     }
-    c = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(c)) return 1;
-    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    self = xcb_generate_id(c);
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, self, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
-                      XCB_COPY_FROM_PARENT, 0, nullptr);
-    const xcb_atom_t clipboard = atom("CLIPBOARD");
+    if (!connect()) return 1;
     BadOwner owner(mode, argc > 2 ? std::atol(argv[2]) : 200);
-    xcb_set_selection_owner(c, self, clipboard, XCB_CURRENT_TIME);
-    xcb_get_selection_owner_reply_t* current =
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, clipboard), nullptr);
-    if (!current || current->owner != self) return 1;
-    std::free(current);
-    std::printf("ready\n");
-    std::fflush(stdout);
+    if (!ownClipboard()) return 1;
 
     while (xcb_generic_event_t* ev = xcb_wait_for_event(c)) {
         const int type = ev->response_type & 0x7f;

@@ -6,44 +6,42 @@
 //   close_window --ping WINDOW_ID MS
 // Exits 1 when a ping goes unanswered for 5 s.
 #include <poll.h>
-#include <xcb/xcb.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <thread>
 
+#include "xcb_tool.h"
+
+using namespace tool;
+
 namespace {
 
-xcb_atom_t intern(xcb_connection_t* c, const char* name) {
-    xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::strlen(name), name), nullptr);
-    const xcb_atom_t a = r ? r->atom : 0;
-    std::free(r);
-    return a;
+// A client message of 32-bit words to window, sent to target.
+void message(xcb_window_t target, xcb_window_t window, xcb_atom_t type, std::uint32_t mask,
+             std::initializer_list<std::uint32_t> words) {
+    xcb_client_message_event_t ev{};
+    ev.response_type = XCB_CLIENT_MESSAGE;
+    ev.format = 32;
+    ev.window = window;
+    ev.type = type;
+    std::copy(words.begin(), words.end(), ev.data.data32);
+    xcb_send_event(c, 0, target, mask, reinterpret_cast<const char*>(&ev));
+    xcb_flush(c);
 }
 
-int ping(xcb_connection_t* c, xcb_window_t root, xcb_window_t window, long forMs) {
+int ping(xcb_window_t window, long forMs) {
     using Clock = std::chrono::steady_clock;
-    const xcb_atom_t protocols = intern(c, "WM_PROTOCOLS"), pingAtom = intern(c, "_NET_WM_PING");
+    const xcb_atom_t protocols = atom("WM_PROTOCOLS"), pingAtom = atom("_NET_WM_PING");
     // The answer goes to the root window, with either notify mask (clients differ).
     const std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-    xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
+    xcb_change_window_attributes(c, root(), XCB_CW_EVENT_MASK, &mask);
     long worst = 0;
     const auto end = Clock::now() + std::chrono::milliseconds(forMs);
     for (std::uint32_t stamp = 1; Clock::now() < end; ++stamp) {
-        xcb_client_message_event_t ev{};
-        ev.response_type = XCB_CLIENT_MESSAGE;
-        ev.format = 32;
-        ev.window = window;
-        ev.type = protocols;
-        ev.data.data32[0] = pingAtom;
-        ev.data.data32[1] = stamp;
-        ev.data.data32[2] = window;
         const auto sent = Clock::now();
-        xcb_send_event(c, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&ev));
-        xcb_flush(c);
+        message(window, window, protocols, XCB_EVENT_MASK_NO_EVENT, {pingAtom, stamp, window});
         for (bool answered = false; !answered;) {
             xcb_generic_event_t* e = xcb_poll_for_event(c);
             if (!e) {
@@ -73,27 +71,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: close_window WINDOW_ID | close_window --ping WINDOW_ID MS\n");
         return 2;
     }
-    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(c)) return 1;
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    if (pinging)
-        return ping(c, root, static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0)), std::atol(argv[3]));
-    const char name[] = "_NET_CLOSE_WINDOW";
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::strlen(name), name), nullptr);
-    if (!atom) return 1;
-    xcb_client_message_event_t ev{};
-    ev.response_type = XCB_CLIENT_MESSAGE;
-    ev.format = 32;
-    ev.window = static_cast<xcb_window_t>(std::strtoul(argv[1], nullptr, 0));
-    ev.type = atom->atom;
-    ev.data.data32[0] = XCB_CURRENT_TIME;
-    ev.data.data32[1] = 2;  // from a pager or tool, as a user's request
-    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&ev));
+    if (!connect()) return 1;
+    if (pinging) return ping(static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0)), std::atol(argv[3]));
+    // From a pager or tool (2), as a user's request.
+    message(root(), static_cast<xcb_window_t>(std::strtoul(argv[1], nullptr, 0)), atom("_NET_CLOSE_WINDOW"),
+            XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY, {XCB_CURRENT_TIME, 2});
     // A round trip, so the request is handled before the connection closes
     // (a bare flush and disconnect can lose it).
     std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
-    std::free(atom);
     xcb_disconnect(c);
     return 0;
 }

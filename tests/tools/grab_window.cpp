@@ -16,7 +16,6 @@
 #include <QPixmap>
 #include <QScreen>
 #include <unistd.h>
-#include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 
 #include "ui/main/form_widgets.h"
@@ -27,6 +26,8 @@
 #include <algorithm>
 #include <map>
 #include <string>
+
+#include "xcb_tool.h"
 
 namespace {
 
@@ -51,9 +52,8 @@ int Ink(const QImage& image, QRect area) {
 
 // Grabs each "alt+x" or "ctrl+x" (x a letter or digit) on the root window.
 int HoldKeys(int count, char** combos) {
-    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(c)) return 1;
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    if (!tool::connect()) return 1;
+    xcb_connection_t* c = tool::c;
     xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(c);
     for (int i = 0; i < count; ++i) {
         const std::string combo = combos[i];
@@ -63,12 +63,11 @@ int HoldKeys(int count, char** combos) {
         xcb_keycode_t* codes = xcb_key_symbols_get_keycode(symbols, xcb_keysym_t(combo.back()));
         if (!codes || !codes[0]) return 1;
         xcb_generic_error_t* error = xcb_request_check(
-            c, xcb_grab_key_checked(c, 1, root, modifier, codes[0], XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+            c, xcb_grab_key_checked(c, 1, tool::root(), modifier, codes[0], XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
         std::free(codes);
         if (error) return 1;
     }
-    std::printf("READY\n");
-    std::fflush(stdout);
+    tool::say("READY");
     for (;;) pause();
 }
 
