@@ -1,9 +1,6 @@
 #include "platform/clip_support.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -25,26 +22,6 @@ struct Freed {
     explicit operator bool() const { return p != nullptr; }
 };
 
-// The X server may drop a connection made just as another one closed; a
-// short pause after each program ends and retries on connecting avoid that.
-void settle() { std::this_thread::sleep_for(std::chrono::milliseconds(15)); }
-
-pid_t spawn(const std::vector<std::string>& argv, int out) {
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int devnull = ::open("/dev/null", O_RDWR);
-        ::dup2(devnull, 0);
-        ::dup2(out >= 0 ? out : devnull, 1);
-        ::dup2(devnull, 2);
-        ::execvp(args[0], args.data());
-        ::_exit(127);
-    }
-    return pid;
-}
-
 }  // namespace
 
 Bytes randomBytes(std::size_t size, unsigned seed) {
@@ -63,33 +40,6 @@ Bytes withNul(const std::string& s) {
 }
 
 std::string tool(const std::string& name) { return std::string(PELLION_BUILD_DIR) + "/" + name; }
-
-Ran run(const std::vector<std::string>& argv, std::chrono::seconds limit) {
-    Ran r;
-    int fds[2];
-    if (::pipe(fds) != 0) return r;
-    const pid_t pid = spawn(argv, fds[1]);
-    ::close(fds[1]);
-    const auto until = Clock::now() + limit;
-    std::uint8_t buf[65536];
-    for (;;) {
-        pollfd p{fds[0], POLLIN, 0};
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
-        if (left <= 0 || ::poll(&p, 1, static_cast<int>(left)) <= 0) {
-            ::kill(pid, SIGKILL);
-            break;
-        }
-        const ssize_t n = ::read(fds[0], buf, sizeof buf);
-        if (n <= 0) break;
-        r.out.insert(r.out.end(), buf, buf + n);
-    }
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    settle();
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
 
 Ran xclipOut(const std::string& target, const std::string& selection) {
     return run({"xclip", "-selection", selection, "-o", "-t", target});
@@ -220,13 +170,7 @@ Owner::Owner(const std::vector<std::string>& argv) {
 
 Owner::~Owner() { stop(); }
 
-void Owner::stop() {
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
-    settle();
-    pid_ = -1;
-}
+void Owner::stop() { test::stop(pid_); }
 
 TempBytesFile::TempBytesFile(const Bytes& bytes) {
     char pattern[] = "/tmp/pellion-clip-XXXXXX";

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/process_support.h"
+
 namespace pellion::test {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -17,13 +19,6 @@ Bytes randomBytes(std::size_t size, unsigned seed);
 Bytes bytesOf(const std::string& s);
 Bytes withNul(const std::string& s);  // a text block as stored
 std::string tool(const std::string& name);  // path of a program in the build's folder
-
-// Runs a program to its end, returning its exit status and what it printed.
-struct Ran {
-    int status = -1;
-    Bytes out;
-};
-Ran run(const std::vector<std::string>& argv, std::chrono::seconds limit = std::chrono::seconds(30));
 
 // "xclip -o" of one target of the CLIPBOARD (or of "primary").
 Ran xclipOut(const std::string& target, const std::string& selection = "clipboard");

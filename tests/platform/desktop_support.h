@@ -2,11 +2,6 @@
 // Support for the display tests of the windows, keystrokes, hooks and shell
 // services: child processes with their output, an event-loop spinner, and a
 // connection of the test's own to read what the window manager reports.
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <xcb/xcb.h>
 
 #include <QApplication>
@@ -21,7 +16,7 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "platform/process_support.h"
 
 namespace pellion::test {
 
@@ -58,42 +53,23 @@ inline void showActive(QWidget& w) {
     QCoreApplication::processEvents();
 }
 
-// The argument vector for posix_spawn; it points into args.
-inline std::vector<char*> argvOf(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    return argv;
-}
-
 // A program started by the test, stopped when this goes away.
 class Child {
 public:
     explicit Child(const std::vector<std::string>& args) {
         int out[2];
-        if (::pipe(out) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        auto argv = argvOf(args);
-        if (posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
+        if (::pipe2(out, O_CLOEXEC) != 0) return;
+        pid_ = spawn(args, out[1]);
         ::close(out[1]);
         out_ = out[0];
         ::fcntl(out_, F_SETFL, O_NONBLOCK);
     }
     ~Child() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
+        stop(pid_);
         if (out_ >= 0) ::close(out_);
     }
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
-
-    bool started() const { return pid_ > 0; }
 
     // The next line of output that starts with the prefix, skipping others.
     std::optional<std::string> waitLine(const std::string& prefix, int milliseconds = 5000) {
@@ -127,20 +103,9 @@ private:
     std::vector<std::string> lines_;
 };
 
-// Runs a program to its end; its exit status, -1 when it could not start.
-inline int runProgram(const std::vector<std::string>& args) {
-    auto argv = argvOf(args);
-    pid_t pid;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-inline int xdotool(const std::vector<std::string>& args) {
-    std::vector<std::string> all{"xdotool"};
-    all.insert(all.end(), args.begin(), args.end());
-    return runProgram(all);
+inline int xdotool(std::vector<std::string> args) {
+    args.insert(args.begin(), "xdotool");
+    return run(args).status;
 }
 
 // The paste-target program: one line field; Enter prints "SUBMIT:" and it.

@@ -42,7 +42,7 @@ protected:
               "  <mime-type type=\"application/x-pellion-note\"><glob pattern=\"*.pnote\"/></mime-type>\n"
               "  <mime-type type=\"application/x-pellion-orphan\"><glob pattern=\"*.porphan\"/></mime-type>\n"
               "</mime-info>\n");
-        ASSERT_EQ(runProgram({"update-mime-database", root + "/data/mime"}), 0);
+        ASSERT_EQ(run({"update-mime-database", root + "/data/mime"}).status, 0);
         const std::string recorder = root + "/recorder.sh";
         write(recorder,
               "#!/bin/sh\nout='" + root + "/record.txt'\n"
