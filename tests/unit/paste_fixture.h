@@ -65,33 +65,27 @@ protected:
         if (pasteTimerDue && *pasteTimerDue <= clock) PasteTimerTick(state);
     }
 
-    // A clip file holding this text (format 1 with its NUL).
-    void textClip(const SlotRef& slot, const std::string& text) {
-        Bytes b = concat({le32(0xFFFFFFFF), le32(1), le32(1), le32(0), le32(std::uint32_t(text.size() + 1)),
-                          bytesOf(text), Bytes{0}});
-        put(SlotPath(state, slot), b);
-    }
     void clipboardClips(int count) {
         for (int i = 0; i < count; ++i) {
-            textClip({ListKind::ClipboardClips, i}, "clip " + std::to_string(i));
+            putText({ListKind::ClipboardClips, i}, "clip " + std::to_string(i));
             state.lists.clipboardClips.titles[i] = "clip " + std::to_string(i);
         }
         state.lists.clipboardClips.count = count;
     }
     void groupClip(int slot, const std::string& text, std::uint8_t mode) {
-        textClip({ListKind::GroupClips, slot}, text);
+        putText({ListKind::GroupClips, slot}, text);
         state.lists.groupClips.titles[slot] = text;
         state.lists.groupClips.modes[slot] = mode;
     }
     void transferSlot(int slot, const std::string& text, std::uint8_t mode) {
-        textClip({ListKind::TransferSlots, slot}, text);
+        putText({ListKind::TransferSlots, slot}, text);
         state.lists.transferSlots.titles[slot] = text;
         state.lists.transferSlots.modes[slot] = mode;
         state.lists.transferSlots.states[slot] = kSlotHoldsClip;
     }
     // A "Hot Key Clips" clip, with its title in "group22.dat".
     void hotKeyClip(int letter, const std::string& text) {
-        textClip({ListKind::GroupClips, letter, kHotKeyGroup}, text);
+        putText({ListKind::GroupClips, letter, kHotKeyGroup}, text);
         ASSERT_TRUE(WriteTitleAt(GroupTitlesPath(dir.path(), kHotKeyGroup), letter, text));
     }
 

@@ -49,18 +49,6 @@ TEST(Files, PrepareCreatesMissingAndMakesReadOnlyWritable) {
     EXPECT_FALSE(files::prepare(dir.path()));  // a folder is no data file
 }
 
-TEST(Files, RemoveCopyRename) {
-    test::TempFolder dir;
-    EXPECT_TRUE(files::remove(dir.path() + "never-there"));
-    ASSERT_TRUE(files::writeWhole(dir.path() + "a", std::string("A")));
-    ASSERT_TRUE(files::copy(dir.path() + "a", dir.path() + "b"));
-    ASSERT_TRUE(files::rename(dir.path() + "b", dir.path() + "c"));
-    EXPECT_FALSE(files::exists(dir.path() + "b"));
-    EXPECT_EQ(*files::readAll(dir.path() + "c"), (files::Bytes{'A'}));
-    EXPECT_FALSE(files::copy(dir.path() + "missing", dir.path() + "d"));
-    EXPECT_FALSE(files::exists(dir.path() + "d"));
-}
-
 TEST(Files, WildcardsIgnoreCase) {
     const std::tuple<const char*, const char*, bool> cases[] = {{"Group12.dat", "group*.dat", true},
         {"clip.7", "CLIP.?", true}, {"clip.17", "clip.?", false}, {"a.b.c", "*.c", true}, {"abc", "*d*", false},
@@ -138,21 +126,6 @@ TEST(FilesStream, WriterReplacesOnlyOnCommit) {
     struct stat st{};
     ::stat(p.c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-}
-
-TEST(FilesStream, ReaderReadsWholePiecesOnly) {
-    test::TempFolder dir;
-    ASSERT_TRUE(files::writeWhole(dir.path() + "f", std::string("0123456789")));
-    files::Reader r(dir.path() + "f");
-    ASSERT_TRUE(r.ok());
-    EXPECT_EQ(r.size(), 10u);
-    char buf[4] = {};
-    ASSERT_TRUE(r.readAt(6, buf, 4));
-    EXPECT_EQ(std::string(buf, 4), "6789");
-    EXPECT_FALSE(r.readAt(7, buf, 4));
-    files::Reader missing(dir.path() + "none");
-    EXPECT_FALSE(missing.ok());
-    EXPECT_FALSE(missing.readAt(0, buf, 1));
 }
 
 TEST(FilesStream, LockIsExclusiveAndLeavesTheFileAsItWas) {

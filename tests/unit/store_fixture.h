@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "app/startup.h"
 #include "store/libraries.h"
+#include "store/slot_files.h"
 #include "unit/temp_folder.h"
 
 namespace pellion::test {
@@ -36,6 +37,21 @@ inline Bytes le16(int v) { return {std::uint8_t(v & 0xFF), std::uint8_t((v >> 8)
 inline Bytes le32(std::uint32_t v) {
     return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
 }
+// A record of a clip file's named layout: id, name, data.
+inline Bytes record(std::uint32_t id, const std::string& name, const Bytes& data) {
+    return concat({le32(id), le32(std::uint32_t(name.size())), bytesOf(name), le32(std::uint32_t(data.size())), data});
+}
+inline Bytes namedClip(std::initializer_list<Bytes> records) {
+    Bytes out = concat({le32(0xFFFFFFFF), le32(std::uint32_t(records.size()))});
+    for (const Bytes& r : records) out = concat({out, r});
+    return out;
+}
+// Text as a capture stores it: one record of format 1, with its NUL.
+inline Bytes textClip(const std::string& text) { return namedClip({record(1, "", concat({bytesOf(text), Bytes{0}}))}); }
+// The text-only layout an edit saves: -1, -1, size, the text.
+inline Bytes textOnlyClip(const std::string& text) {
+    return concat({le32(0xFFFFFFFF), le32(0xFFFFFFFF), le32(std::uint32_t(text.size())), bytesOf(text)});
+}
 // trans.dat with the given 400 bytes of titles and every slot's state -1.
 inline Bytes transIndex(const Bytes& titles = blanks(400)) {
     Bytes out = titles;
@@ -58,6 +74,8 @@ protected:
         const Bytes b = read(path);
         return i < b.size() ? b[i] : -1;
     }
+    // A clip file holding this text in a slot.
+    void putText(const SlotRef& slot, const std::string& text) const { put(SlotPath(state, slot), textClip(text)); }
     void put(const std::string& path, const Bytes& bytes) const {
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         ASSERT_TRUE(files::writeWhole(path, bytes));
