@@ -7,17 +7,13 @@
 #include <unistd.h>
 
 #include <functional>
-#include <map>
 #include <set>
 
-#include "app/settings_file.h"
 #include "capture/save_notice.h"
 #include "store/fields.h"
 #include "store/group_files.h"
-#include "store/index_files.h"
 #include "store/list_journal.h"
-#include "store/slot_files.h"
-#include "ui/logic/drop_matrix.h"
+#include "unit/lists_scene.h"
 #include "unit/monitor_fixture.h"
 
 using namespace pellion;
@@ -25,53 +21,13 @@ using namespace pellion::test;
 
 namespace {
 
-std::string ContentOf(const std::string& title) { return "clip " + title; }
-
-// The lists every case starts from, each clip file holding "clip " + its title.
-struct Scene {
-    explicit Scene(const std::string& folder, int clips) {
-        state.dataFolder = folder;
-        UseLibrary(state, 1);
-        StartupLoader(state, {});
-        auto& l = state.lists;
-        for (int n = 0; n < clips; ++n) {
-            l.clipboardClips.titles[n] = "old" + std::to_string(n);
-            file(SlotPath(state, {ListKind::ClipboardClips, n}), l.clipboardClips.titles[n]);
-        }
-        l.clipboardClips.count = clips;
-        EXPECT_TRUE(SaveClipboardClips(state));
-        EXPECT_TRUE(files::writeWhole(folder + "clip.tmp", ContentOf("new")));
-        l.groupNames.titles[3] = "Source";
-        EXPECT_TRUE(SaveGroupNames(state));
-        EXPECT_TRUE(EnsureGroupFiles(state.libraryFolder, 3));
-        for (int n : {0, 5, 95}) {
-            const std::string title = "g3." + std::to_string(n);
-            file(SlotPath(state, {ListKind::GroupClips, n, 3}), title);
-            EXPECT_TRUE(WriteTitleAt(GroupTitlesPath(state.libraryFolder, 3), n, title));
-        }
-        l.groupClips.titles[1] = "g0.1";
-        file(SlotPath(state, {ListKind::GroupClips, 1}), "g0.1");
-        EXPECT_TRUE(SaveCurrentGroup(state));
-        for (int n = 0; n < 2; ++n) {
-            file(SlotPath(state, {ListKind::Bulk, n}), "bulk" + std::to_string(n));
-            EXPECT_TRUE(WriteTitleAt(folder + "bulk.dat", n, "bulk" + std::to_string(n)));
-        }
-        state.settings.BulkCount = 2;
-        EXPECT_TRUE(SaveSettings(state) && LoadBulkCache(state));
-    }
-    void file(const std::string& path, const std::string& title) {
-        EXPECT_TRUE(files::writeWhole(path, ContentOf(title)));
-    }
-
-    platform::fake::FakePlatform fake;
-    ProgramState state{fake.platform};
-};
-
-void DragOnto(ProgramState& ps, ui::DragItem item, ui::DropOn on) {
-    ui::ArmDrag(ps, item, ui::MouseButton::Left, 500, 500);
-    ui::DragMouseMove(ps, 500, 520);
-    ui::Drop(ps, on);
+// A scene whose capture is waiting in "clip.tmp" as "new".
+void MakeScene(const std::string& folder, int clips) {
+    Scene scene(folder, clips);
+    EXPECT_TRUE(files::writeWhole(folder + "clip.tmp", std::string("new")));
 }
+
+void DragOnto(ProgramState& ps, ui::DragItem item, ui::DropOn on) { Scene::DragAndDrop(ps, item, ui::MouseButton::Left, on); }
 
 // The lists a start reads from folder.
 void Start(ProgramState& ps, const std::string& folder) {
@@ -92,7 +48,7 @@ std::multiset<std::string> StoredTitles(const std::string& folder) {
         if (title.empty()) return;
         titles.insert(title);
         const Bytes b = files::readAll(SlotPath(ps, slot)).value_or(Bytes{});
-        EXPECT_EQ(std::string(b.begin(), b.end()), ContentOf(title)) << "titled " << title;
+        EXPECT_EQ(std::string(b.begin(), b.end()), title) << "titled " << title;
     };
     const auto& l = ps.lists;
     for (int n = 0; n < l.clipboardClips.count; ++n) check(l.clipboardClips.titles[n], {ListKind::ClipboardClips, n});
@@ -124,7 +80,7 @@ TEST_P(StoppedChange, LeavesEveryTitleWithItsOwnClipAfterARestart) {
     TempFolder dir(inMemory ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path());
     const std::string start = dir.path() + "start/";
     std::filesystem::create_directory(start);
-    { Scene scene(start, c.clips); }
+    MakeScene(start, c.clips);
     const std::multiset<std::string> before = StoredTitles(start);
     // Runs the change in a child stopped before step stopAt (0: never
     // stopped); returns the child's exit status and how many steps it took.
@@ -173,16 +129,16 @@ TEST_P(StoppedChange, LeavesEveryTitleWithItsOwnClipAfterARestart) {
 INSTANTIATE_TEST_SUITE_P(
     Lists, StoppedChange,
     ::testing::Values(
-        Interrupted{"CaptureIntoAFullList", 9, [](ProgramState& ps) { return FileCapturedClip(ps, "new"); }, {"old0"}},
+        Interrupted{"CaptureIntoAFullList", 9, [](ProgramState& ps) { return FileCapturedClip(ps, "new"); }, {"clip 0"}},
         Interrupted{"CaptureIntoAListWithRoom", 4, [](ProgramState& ps) { return FileCapturedClip(ps, "new"); }},
         Interrupted{"GroupMovedOntoAnEmptyName", 0,
                     [](ProgramState& ps) {
-                        DragOnto(ps, {ui::DragSource::Group, 3}, {ui::DropTarget::GroupName, 7});
-                        return ps.lists.groupNames.titles[3].empty();
+                        DragOnto(ps, {ui::DragSource::Group, 5}, {ui::DropTarget::GroupName, 7});
+                        return ps.lists.groupNames.titles[5].empty();
                     }},
         Interrupted{"GroupClipMovedToTheShownGroup", 0,
                     [](ProgramState& ps) {
-                        return MoveClipToSlot(ps, {ListKind::GroupClips, 5, 3}, {ListKind::GroupClips, 9});
+                        return MoveClipToSlot(ps, {ListKind::GroupClips, 2, 5}, {ListKind::GroupClips, 9});
                     }},
         Interrupted{"BulkCacheMovedIntoAGroup", 0,
                     [](ProgramState& ps) {
@@ -191,18 +147,18 @@ INSTANTIATE_TEST_SUITE_P(
                     }},
         Interrupted{"GroupEmptiedOnTheTrash", 0,
                     [](ProgramState& ps) {
-                        DragOnto(ps, {ui::DragSource::Group, 3}, {ui::DropTarget::Trash});
-                        return ps.lists.groupNames.titles[3].empty();
+                        DragOnto(ps, {ui::DragSource::Group, 5}, {ui::DropTarget::Trash});
+                        return ps.lists.groupNames.titles[5].empty();
                     },
-                    {"g3.0", "g3.5", "g3.95"}},
-        Interrupted{"BulkCacheCleared", 0, [](ProgramState& ps) { return ClearBulkCache(ps); }, {"bulk0", "bulk1"}}),
+                    {"gamma", "delta"}},
+        Interrupted{"BulkCacheCleared", 0, [](ProgramState& ps) { return ClearBulkCache(ps); }, {"bulk 0", "bulk 1"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ListJournal, NamingAFileOutsideTheDataFolderIsRefusedWhole) {
     TempFolder dir;
     const std::string folder = dir.path() + "data/";
     std::filesystem::create_directory(folder);
-    { Scene scene(folder, 9); }
+    MakeScene(folder, 9);
     const std::multiset<std::string> before = StoredTitles(folder);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
@@ -286,7 +242,7 @@ TEST_F(FullDisk, CaptureThatCannotBeFiledLeavesTheListAsItWasAndTellsOnce) {
 TEST_F(FullDisk, GroupThatCannotBeCopiedWholeChangesNothing) {
     if (!mounted) GTEST_SKIP() << "mounting a small file system needs root";
     Scene scene(disk, 0);
-    ASSERT_TRUE(files::writeWhole(SlotPath(scene.state, {ListKind::GroupClips, 95, 3}), Bytes(100000, 'g')));
+    ASSERT_TRUE(files::writeWhole(SlotPath(scene.state, {ListKind::GroupClips, 95, 5}), Bytes(100000, 'g')));
     // Every file as it is, by its path inside the folder.
     auto folder = [&] {
         std::map<std::string, Bytes> out;
@@ -296,9 +252,9 @@ TEST_F(FullDisk, GroupThatCannotBeCopiedWholeChangesNothing) {
     };
     const auto before = folder();
     leaveRoom(2 * 4096);
-    DragOnto(scene.state, {ui::DragSource::Group, 3}, {ui::DropTarget::GroupName, 7});
+    DragOnto(scene.state, {ui::DragSource::Group, 5}, {ui::DropTarget::GroupName, 7});
     EXPECT_EQ(scene.state.lists.groupNames.titles[7], "");
-    EXPECT_EQ(scene.state.lists.groupNames.titles[3], "Source");
+    EXPECT_EQ(scene.state.lists.groupNames.titles[5], "Other");
     EXPECT_EQ(folder(), before);
 }
 

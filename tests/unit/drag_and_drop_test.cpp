@@ -2,13 +2,8 @@
 // the files and index entries after each drop.
 #include "ui/logic/drop_matrix.h"
 
-#include <map>
-
-#include "app/settings_file.h"
 #include "paste/hot_keys.h"
-#include "store/index_files.h"
-#include "store/slot_files.h"
-#include "unit/store_fixture.h"
+#include "unit/lists_scene.h"
 
 using namespace pellion;
 using namespace pellion::test;
@@ -20,92 +15,6 @@ using ui::DropTarget;
 using ui::MouseButton;
 
 namespace {
-
-constexpr Colour kGreen = 0x00FF00;
-
-// The lists every case starts from: three Clipboard Clips; group 0 "Work"
-// shown with "alpha" (Next Click, green) and "beta"; group 5 "Other" (green)
-// on disk with "gamma" in slot 2; Transfer Slot 0 "zero" (Bookmark, red),
-// slot 1 a reference to group 5; two bulk clips.
-struct Scene {
-    Scene() {
-        state.dataFolder = dir.path();
-        UseLibrary(state, 1);
-        StartupLoader(state, {});
-        auto& l = state.lists;
-        for (int i = 0; i < 3; ++i) {
-            file("clip." + std::to_string(i), "temp" + std::to_string(i));
-            l.clipboardClips.titles[i] = "clip " + std::to_string(i);
-        }
-        l.clipboardClips.count = 3;
-        EXPECT_TRUE(SaveClipboardClips(state));
-        l.groupNames.titles[0] = "Work";
-        l.groupNames.titles[5] = "Other";
-        l.groupNames.colours[5] = kGreen;
-        EXPECT_TRUE(SaveGroupNames(state) && SaveGroupColours(state));
-        file("lib1/group0.0", "alpha");
-        file("lib1/group0.1", "beta");
-        l.groupClips.titles[0] = "alpha";
-        l.groupClips.modes[0] = kModeNextClick;
-        l.groupClips.colours[0] = kGreen;
-        l.groupClips.titles[1] = "beta";
-        EXPECT_TRUE(SaveCurrentGroup(state));
-        EXPECT_TRUE(EnsureGroupFiles(path("lib1/"), 5));
-        file("lib1/group5.2", "gamma");
-        EXPECT_TRUE(WriteTitleAt(path("lib1/group5.dat"), 2, "gamma") && WriteModeAt(path("lib1/group5.mod"), 2, 4));
-        file("trans.0", "zero");
-        l.transferSlots.titles[0] = "zero";
-        l.transferSlots.modes[0] = kModeBookmark;
-        l.transferSlots.colours[0] = kRed;
-        EXPECT_TRUE(StoreGroupReference(state, 1, 5));
-        bulk(2);
-    }
-
-    std::string path(const std::string& rel) const { return dir.path() + rel; }
-    void file(const std::string& rel, const std::string& content) {
-        std::filesystem::create_directories(std::filesystem::path(path(rel)).parent_path());
-        EXPECT_TRUE(files::writeWhole(path(rel), content));
-    }
-    std::string text(const std::string& rel) const {
-        const Bytes b = files::readAll(path(rel)).value_or(Bytes{});
-        return std::string(b.begin(), b.end());
-    }
-    void bulk(int count) {
-        for (int i = 0; i < count; ++i) {
-            file("bulk." + std::to_string(i), "b" + std::to_string(i));
-            EXPECT_TRUE(WriteTitleAt(path("bulk.dat"), i, "bulk " + std::to_string(i)));
-        }
-        state.settings.BulkCount = std::int16_t(count);
-        LoadBulkCache(state);
-    }
-    // What the widget does while the pointer passes over a group name.
-    void selectGroup(int g) {
-        state.settings.CurrentGroup = std::int16_t(g);
-        LoadCurrentGroup(state);
-    }
-    ui::DropResult dragAndDrop(DragItem item, MouseButton button, DropOn on, int overGroup = -1) {
-        ui::ArmDrag(state, item, button, 500, 500);
-        EXPECT_FALSE(ui::DragMouseMove(state, 519, 481));
-        EXPECT_TRUE(ui::DragMouseMove(state, 500, 520));
-        if (overGroup >= 0) {
-            EXPECT_EQ(ui::GroupToSelectOnDragOver(state, overGroup), overGroup);
-            selectGroup(overGroup);
-        }
-        return ui::Drop(state, on);
-    }
-    // Every file below the data folder, by its path inside it.
-    std::map<std::string, Bytes> snapshot() const {
-        std::map<std::string, Bytes> out;
-        for (const auto& e : std::filesystem::recursive_directory_iterator(dir.path()))
-            if (e.is_regular_file()) out[e.path().string().substr(dir.path().size())] = *files::readAll(e.path());
-        return out;
-    }
-    bool watches(int letter) const { return fake.hooks->watched.count(0x40041 + letter) > 0; }
-
-    TempFolder dir;
-    platform::fake::FakePlatform fake;
-    ProgramState state{fake.platform};
-};
 
 // An index entry: stem "lib1/group0" for a group's files, "trans", "bulk",
 // "lib1/groups" for the group names. -1: not checked.
@@ -154,10 +63,10 @@ const std::vector<Case> kCases = {
     {"occupied group clip refuses", kAlpha, L, clip(1), -1, kNone},
     {"a group clip onto itself", kAlpha, L, clip(0), -1, kNone},
     {"Clipboard Clip copied in, settings asked", kTemp1, L, clip(10), -1, DropEffect::OpenClipSettings,
-     {{"lib1/group0.10", "temp1"}, {"clip.1", "temp1"}}, {{"lib1/group0", 10, "clip 1", 3, 0}}},
+     {{"lib1/group0.10", "clip 1"}, {"clip.1", "clip 1"}}, {{"lib1/group0", 10, "clip 1", 3, 0}}},
     {"an unnamed group gets a name", kTemp1, L, clip(0), 3, DropEffect::OpenClipSettings,
-     {{"lib1/group3.0", "temp1"}}, {{"lib1/groups", 3, "Right click to enter title"}}, 3},
-    {"Clipboard Clip into a Transfer Slot", kTemp1, L, slot(2), -1, kDone, {{"trans.2", "temp1"}},
+     {{"lib1/group3.0", "clip 1"}}, {{"lib1/groups", 3, "Right click to enter title"}}, 3},
+    {"Clipboard Clip into a Transfer Slot", kTemp1, L, slot(2), -1, kDone, {{"trans.2", "clip 1"}},
      {{"trans", 2, "clip 1", 3, 0}}},
     {"Transfer Slot moved", kZero, L, slot(3), -1, kDone, {{"trans.3", "zero"}, {"trans.0", ""}},
      {{"trans", 3, "zero", 2, kRed}, {"trans", 0, "", 3, 0}}},
@@ -176,7 +85,7 @@ const std::vector<Case> kCases = {
     {"Hot Key Clips never leave", {DragSource::Group, 22}, L, name(7), -1, kNone},
     {"named group refuses", kOther, L, name(0), -1, kNone},
     {"bulk cache into a group", kCache, L, name(7), -1, kDone,
-     {{"lib1/group7.0", "b0"}, {"lib1/group7.1", "b1"}, {"bulk.0", ""}, {"bulk.dat", ""}},
+     {{"lib1/group7.0", "bulk 0"}, {"lib1/group7.1", "bulk 1"}, {"bulk.0", ""}, {"bulk.dat", ""}},
      {{"lib1/group7", 1, "bulk 1", 3, 0}, {"lib1/groups", 7, "Bulk Captures"}}, 7, 0},
     {"group clip on the trash", kAlpha, L, kTrash, -1, kDone, {{"lib1/group0.0", ""}},
      {{"lib1/group0", 0, "", 3, 0}}},
@@ -186,9 +95,10 @@ const std::vector<Case> kCases = {
     {"bulk cache on the trash", kCache, L, kTrash, -1, kDone, {{"bulk.0", ""}, {"bulk.1", ""}, {"bulk.dat", ""}}, {},
      0, 0},
     {"Clipboard Clips are not trashed", kTemp1, L, kTrash, -1, kNone},
-    {"Clipboard Clip into the cache", kTemp1, L, kBulkArea, -1, kDone, {{"bulk.2", "temp1"}},
+    {"Clipboard Clip into the cache", kTemp1, L, kBulkArea, -1, kDone, {{"bulk.2", "clip 1"}},
      {{"bulk", 2, "clip 1"}}, 0, 3},
-    {"group into the cache", kOther, L, kBulkArea, -1, kDone, {{"bulk.2", "gamma"}}, {{"bulk", 2, "gamma"}}, 0, 3},
+    {"group into the cache", kOther, L, kBulkArea, -1, kDone, {{"bulk.2", "gamma"}, {"bulk.3", "delta"}},
+     {{"bulk", 2, "gamma"}, {"bulk", 3, "delta"}}, 0, 4},
     {"cache on the bulk paste area", kCache, L, kPasteArea, -1, DropEffect::StartBulkPaste},
     {"a clip on the bulk paste area", kAlpha, L, kPasteArea, -1, kNone},
     {"a Clipboard Clip on a group name", kTemp1, L, name(7), -1, kNone},
@@ -282,8 +192,8 @@ TEST(Drops, HotKeyClipsOnTheTrashLoseTheirClipsAndKeepTheirName) {
     Scene s;
     s.file("group22.0", "hot a");
     s.file("group22.1", "hot b");
-    ASSERT_TRUE(WriteTitleAt(GroupTitlesPath(s.dir.path(), 22), 0, "hot a"));
-    ASSERT_TRUE(WriteTitleAt(GroupTitlesPath(s.dir.path(), 22), 1, "hot b"));
+    ASSERT_TRUE(WriteTitleAt(GroupTitlesPath(s.root, 22), 0, "hot a"));
+    ASSERT_TRUE(WriteTitleAt(GroupTitlesPath(s.root, 22), 1, "hot b"));
     HotKeysOn(s.state);
     ASSERT_TRUE(s.watches(0) && s.watches(1));
 
