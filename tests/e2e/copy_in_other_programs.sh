@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Copies made by other programs become Clipboard Clips: text within about a
 # second, an image byte-exact, each copy once however long it stays, a copy
-# of the same text again; a secret is never written; a hung owner does not
-# stop the next capture; content whose owner exits stays pasteable; capture
-# mode "Off" captures nothing.
+# of the same text again, text drawn in its cell; a secret is never written;
+# a hung owner does not stop the next capture; content whose owner exits
+# stays pasteable; capture "Off", clicked in the window, captures nothing and
+# is kept; clicked again, it captures nothing of the meantime.
 source "$(dirname "$0")/capture_common.bash" "$1"
 
 app=$work/app
@@ -17,6 +18,9 @@ tenths=$(wait_newest_title "First copy from xclip" 20) || fail "text not capture
 [[ $(clip_count) == 1 ]] || fail "count $(clip_count) after one copy"
 [[ $(head -c 8 "$app/clip.0" | od -An -t d4 | tr -s ' ') == " -1 1" ]] || fail "clip.0 is not one named record"
 [[ $(clip_text "$app/clip.0") == $'\n\tFirst copy from xclip' ]] || fail "clip.0 text: $(clip_text "$app/clip.0")"
+# The cell, two pixels in from its border and left of the top button that
+# lies over the first cell.
+wait_for 10 '(($(ink_at "$win" 420 270 1780 210) > 20))' || fail "clip cell 0 shows no text"
 echo "ok: text captured after $((tenths * 100)) ms"
 
 # Left on the clipboard it is captured once; the same text copied again is new.
@@ -88,18 +92,23 @@ tenths=$(wait_newest_title "after the hung owner" 25) || fail "copy after a hung
 kill "$hung"
 echo "ok: capture goes on after a hung owner ($((tenths * 100)) ms)"
 
+# "Off" inside the capture-mode frame (twips, Large full window), kept over a restart.
+off_x=$((108 + 1635 + 160)) off_y=$((3564 + 186))
+click_at "$win" $off_x $off_y
+[[ $(field "$app/pellion.ini" d2 81) == 1 ]] || fail "capture mode not Off after the click"
 close_and_wait "$win" "$pid"
 [[ ! -e "$app/clip.tmp" ]] || fail "clip.tmp left behind at exit"
-
-# Capture "Off" from the settings file: nothing is captured.
-printf '\x01\x00' | dd of="$app/pellion.ini" bs=1 seek=81 conv=notrunc 2>/dev/null
 start_in "$app"
 sleep 0.3
 copy_text "copied while off"
-sleep 2.5
+sleep 2.2
 [[ $(clip_count) == 6 ]] || fail "count $(clip_count) in mode Off"
-[[ $(clip_title 5) == "after the hung owner" ]] || fail "newest $(clip_title 5) in mode Off"
-close_and_wait "$win" "$pid"
-[[ $(field "$app/pellion.ini" d2 81) == 1 ]] || fail "capture mode not kept"
 echo "ok: nothing captured in mode Off"
+click_at "$win" $off_x $off_y
+[[ $(field "$app/pellion.ini" d2 81) == 0 ]] || fail "a second click on Off did not return to Normal"
+sleep 2.2
+[[ $(clip_count) == 6 ]] || fail "what was copied while off was captured after leaving Off"
+copy_captured "after switching back" 25
+close_and_wait "$win" "$pid"
+echo "ok: leaving Off captures nothing of the meantime, the next copy is captured"
 echo "PASS"
