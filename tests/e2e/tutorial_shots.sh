@@ -14,22 +14,15 @@ prepare_program
 # three shortcuts in the Launch Pad's first group.
 letters=("Dear Sir or Madam," "Kind regards," "The report is attached." "Out of office until Monday.")
 hot=("12 Harbour Road" "anna.berg@example.org" "555 0142")
-for i in 0 1 2 3; do
-    write_title "$app/lib1/group0.dat" $i "${letters[i]}"
-    write_text_clip "$app/lib1/group0.$i" "${letters[i]}"
-done
-for i in 0 1 2; do
-    write_title "$app/group22.dat" $i "${hot[i]}"
-    write_text_clip "$app/group22.$i" "${hot[i]}"
-done
+file_clip() {  # index stem, slot, text
+    write_title "$1.dat" "$2" "$3"
+    write_text_clip "$1.$2" "$3"
+}
+for i in 0 1 2 3; do file_clip "$app/lib1/group0" $i "${letters[i]}"; done
+for i in 0 1 2; do file_clip "$app/group22" $i "${hot[i]}"; done
 pad=$app/lib29
 mkdir -p "$pad"
-for g in $(seq 0 31); do
-    name=""
-    ((g == 0)) && name=Tools
-    ((g == 22)) && name="Hot Key Clips"
-    printf '%-50s' "$name"
-done >"$pad/groups.dat"
+printf '%-50s%1050s%-50s%450s' Tools "" "Hot Key Clips" "" >"$pad/groups.dat"
 shortcut() {  # slot, file, command line, title
     { printf '\xe7\x03'; printf '%-500s%-500s%-500s%-20s' "$2" "" "$3" "$4"; } >"$pad/group0.$1"
     write_title "$pad/group0.dat" "$1" "$4"
