@@ -107,16 +107,6 @@ TEST_F(SlotFiles, GroupClipMovedToAnotherGroupTakesItsEntryAndEmptiesTheSource) 
     EXPECT_EQ(read(lib(1, "group0.dat")), blanks(4800));
     EXPECT_EQ(read(lib(1, "group0.mod")), Bytes(96, 3));
     EXPECT_EQ(read(lib(1, "colr0.dat")), Bytes(384, 0));
-
-    // And back from the unloaded group into a Transfer Slot.
-    ASSERT_TRUE(MoveClipToSlot(state, inGroup(6, 40), transfer(2)));
-    EXPECT_EQ(content(transfer(2)), "payload");
-    EXPECT_EQ(state.lists.transferSlots.titles[2], "Moving");
-    EXPECT_EQ(state.lists.transferSlots.modes[2], 2);
-    EXPECT_EQ(ReadTitleAt(data("trans.dat"), 2), "Moving");
-    EXPECT_EQ(read(lib(1, "group6.dat")), blanks(4800));
-    EXPECT_EQ(read(lib(1, "group6.mod")), Bytes(96, 3));
-    EXPECT_FALSE(files::exists(lib(1, "group6.40")));
 }
 
 TEST_F(SlotFiles, FailedCopiesChangeNothing) {
