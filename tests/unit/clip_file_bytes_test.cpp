@@ -5,7 +5,7 @@
 #include "app/program_state.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
-#include "unit/temp_folder.h"
+#include "unit/store_fixture.h"
 
 using namespace pellion;
 using files::Bytes;
@@ -30,17 +30,11 @@ Bytes i32s(std::initializer_list<std::int64_t> values, const std::string& tail =
 // Records of the named layout after the header -1, count.
 Bytes namedFile(std::int64_t count, const std::vector<std::tuple<std::uint32_t, std::string, std::string>>& records) {
     Bytes b = i32s({-1, count});
-    for (const auto& [id, name, data] : records) {
-        const Bytes r = i32s({id, static_cast<std::int64_t>(name.size())}, name);
-        const Bytes d = i32s({static_cast<std::int64_t>(data.size())}, data);
-        b.insert(b.end(), r.begin(), r.end());
-        b.insert(b.end(), d.begin(), d.end());
-    }
+    for (const auto& [id, name, data] : records) b = test::concat({b, test::record(id, name, bytes(data))});
     return b;
 }
 
-struct Fixture {
-    Fixture() : state(fake.platform) { state.dataFolder = dir.path(); }
+struct Fixture : test::TempState {
     Bytes tmp() const { return files::readAll(dir.path() + "clip.tmp").value_or(Bytes{}); }
     bool snapshot() {
         fake.clipboard->open();
@@ -58,9 +52,6 @@ struct Fixture {
         return out;
     }
     std::uint32_t id(const std::string& name) { return fake.clipboard->registerFormat(name); }
-    test::TempFolder dir;
-    platform::fake::FakePlatform fake;
-    ProgramState state;
 };
 
 Content marked(Content c) {

