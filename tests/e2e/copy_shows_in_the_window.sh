@@ -7,9 +7,7 @@ app=$work/app
 ini=$app/pellion.ini
 prepare_folder "$app"
 
-# The help was shown once (no help window in the way), and the window stays
-# up in the compact layout, where the clips are.
-set_field "$ini" $ini_HelpShown 1
+# The window stays up in the compact layout, where the clips are.
 set_field "$ini" $ini_OnTop 1
 set_field "$ini" $ini_Layout 2
 start_in "$app"

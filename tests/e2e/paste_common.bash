@@ -16,7 +16,6 @@ prepare_program() {
     local p=$last_pid w
     w=$(main_window "$p") || fail "no main window on the first run"
     close_and_wait "$w" "$p"
-    set_field "$ini" $ini_HelpShown 1
     set_field "$ini" $ini_OnTop 0
     set_field "$ini" $ini_Layout 0
     set_field "$ini" $ini_StickyOption 0
@@ -53,7 +52,7 @@ wait_state() {
 
 # Starts the program in $app: $pid, and its window in $win (shown or not).
 start_app() {
-    start_program "$app"
+    keep_minimised=1 start_program "$app"
     win=$(any_main_window "$pid") || fail "no main window"
     wait_state "$win" 50 Iconic || [[ $(field "$ini" d2 $ini_OnTop) == 1 ]] || fail "window did not start minimised"
 }

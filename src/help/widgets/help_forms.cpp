@@ -32,14 +32,16 @@ constexpr std::array<MenuItem, 8> kMenuItems{{{"New User Essential Information",
                                               {"Keyboard  Basics", 34},
                                               {"Backup Basics", 35}}};
 
-// Bold by the font option, on top of every window, centred on the screen.
+// Bold by the font option, on top of every window.
 void Dress(QDialog& dialog, const ProgramState& ps) {
     QFont f = dialog.font();
     f.setBold(ps.settings.FontOption != 0);
     dialog.setFont(f);
     dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint);
-    dialog.adjustSize();
+}
+
+void Centre(QDialog& dialog) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         dialog.move(area.center() - dialog.rect().center());
@@ -58,12 +60,13 @@ QLabel* Paragraph(const char* text, QWidget* parent) {
 HelpForm::HelpForm(ProgramState& ps, int topic, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("HelpForm"));
     setWindowTitle(QStringLiteral("Pellion Clipboard Quick Help"));
+    Dress(*this, ps);
     text_ = new QPlainTextEdit(this);
     text_->setObjectName(QStringLiteral("Text1"));
     // Selected with the mouse or the arrow keys and copied; never changed.
     text_->setReadOnly(true);
     text_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    text_->setPlainText(QString::fromStdString(QuickHelpText(ps, topic)));
+    text_->setPlainText(QString::fromStdString(QuickHelpText(ps, topic)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     text_->installEventFilter(this);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKBtn"));
@@ -73,7 +76,7 @@ HelpForm::HelpForm(ProgramState& ps, int topic, QWidget* parent) : QDialog(paren
     layout->addWidget(ok, 0, Qt::AlignHCenter);
     const QFontMetrics m(font());
     resize(m.averageCharWidth() * 64, m.lineSpacing() * 18);
-    Dress(*this, ps);
+    Centre(*this);
     text_->setFocus();
 }
 
@@ -89,6 +92,7 @@ bool HelpForm::eventFilter(QObject* watched, QEvent* event) {
 MainHelpForm::MainHelpForm(ProgramState& ps, QWidget* parent) : QDialog(parent), ps_(ps) {
     setObjectName(QStringLiteral("MainHelpForm"));
     setWindowTitle(QStringLiteral(" Pellion Help"));
+    Dress(*this, ps);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Paragraph("There are three forms of help available for Pellion Clipboard", this));
 
@@ -113,7 +117,14 @@ MainHelpForm::MainHelpForm(ProgramState& ps, QWidget* parent) : QDialog(parent),
         item->setObjectName(QStringLiteral("Label4_%1").arg(i + 1));
         item->setFlat(true);
         item->setAutoDefault(false);
-        item->setStyleSheet(QStringLiteral("text-align: left; padding-left: 2em;"));
+        // Shown as links, which is what they are; the one with the focus highlighted.
+        item->setStyleSheet(QStringLiteral(
+            "QPushButton { text-align: left; padding: 2px 2px 2px 2em; border: none; color: palette(link); }"
+            "QPushButton:focus { color: palette(highlighted-text); background: palette(highlight); }"));
+        QFont underlined = item->font();
+        underlined.setUnderline(true);
+        item->setFont(underlined);
+        item->setCursor(Qt::PointingHandCursor);
         item->setProperty("topic", kMenuItems[i].topic);
         // Any mouse button opens the topic.
         item->installEventFilter(this);
@@ -129,7 +140,8 @@ MainHelpForm::MainHelpForm(ProgramState& ps, QWidget* parent) : QDialog(parent),
     layout->addWidget(tutorial, 0, Qt::AlignHCenter);
     const QFontMetrics m(font());
     setMinimumWidth(m.averageCharWidth() * 70);
-    Dress(*this, ps);
+    adjustSize();
+    Centre(*this);
 }
 
 void MainHelpForm::openManual() {
