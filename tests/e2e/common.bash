@@ -82,6 +82,24 @@ bring_up() {
     wait_for 50 '[[ $(wm_state "$w") == Iconic ]]' || fail "the window did not start minimised"
     xdotool windowactivate --sync "$w" >/dev/null 2>&1 || true
     wait_for 50 '[[ $(wm_state "$w") == Normal ]]' || fail "the window did not come up"
+    wait_still "$w" || fail "the window keeps moving"
+}
+
+# Waits up to 3 s for window $1 to stay where it is for 0.2 s (the window
+# manager may map it elsewhere before the program places it).
+wait_still() {
+    local i was="" now same=0
+    for ((i = 0; i < 30; i++)); do
+        now=$(xwininfo -id "$1" | awk '/Absolute upper-left/ {printf "%s ", $NF}')
+        if [[ "$now" == "$was" ]]; then
+            ((++same >= 2)) && return 0
+        else
+            same=0
+        fi
+        was=$now
+        sleep 0.1
+    done
+    return 1
 }
 
 # Runs command $2... every tenth of a second until it succeeds, for up to $1

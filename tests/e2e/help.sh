@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Help as the user meets it: the first start shows the help menu window once
 # (its tutorial button and Enter open the tutorial and the manual in the
-# desktop's browser), later starts are minimised; a right click on the
-# widgets of the main window and the Options dialog shows each one's topic
-# in the quick-help window, whose text can be copied but not changed.
+# desktop's browser, as F1 in a dialog opens the manual), later starts are
+# minimised; a right click on the widgets of the main window and the Options
+# dialog shows each one's topic in the quick-help window, whose text can be
+# copied but not changed.
 source "$(dirname "$0")/common.bash" "$1"
 
 app=$work/app
@@ -100,6 +101,10 @@ END
 # The Options dialog: a heading's right click, a "?" button, the colour frame.
 click_at "$w" 666 4621
 o=$(dialog_of "$pid" 'Pellion Clipboard User Options') || fail "Options did not open"
+# F1 in any window but the main one opens the manual.
+xdotool windowactivate --sync "$o" >/dev/null 2>&1 || true
+xdotool key F1
+wait_for 50 '(($(grep -cxF "$app/manual/index.html" "$opened") == 2))' || fail "F1 in Options did not open the manual"
 while read -r x y button topic; do
     click_at "$o" "$x" "$y" "$button"
     text=$(quick_help_text "$pid")

@@ -63,22 +63,6 @@ show_app() {
     wait_for_focus "$win" || fail "main window not in front"
     wait_still "$win" || fail "main window keeps moving"
 }
-# Waits up to 3 s for window $1 to stay where it is for 0.2 s (the window
-# manager may map it elsewhere before the program places it).
-wait_still() {
-    local i was="" now same=0
-    for ((i = 0; i < 30; i++)); do
-        now=$(xwininfo -id "$1" | awk '/Absolute upper-left/ {printf "%s ", $NF}')
-        if [[ "$now" == "$was" ]]; then
-            ((++same >= 2)) && return 0
-        else
-            same=0
-        fi
-        was=$now
-        sleep 0.1
-    done
-    return 1
-}
 
 # Twips inside the Large window: Clipboard Clip i, group clip i (first column).
 clip_cell() { echo 990 $((240 + 240 * $1 + 135)); }
