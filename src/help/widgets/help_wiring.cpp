@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <memory>
+
 #include "app/program_state.h"
 #include "help/quick_help.h"
 #include "help/widgets/help_forms.h"
@@ -39,9 +41,17 @@ private:
 }  // namespace
 
 void BindHelp(ProgramState& ps, Edit& edit) {
-    // After the click or key that asked has been handled.
-    ps.mainForm.hooks.quickHelp = [&ps, &edit](int topic) {
-        QTimer::singleShot(0, &edit, [&ps, topic] { ShowQuickHelp(ps, topic); });
+    // After the click or key that asked has been handled. A click that a
+    // widget passes on to its container asks again: the widget's own topic,
+    // asked first, is the one shown.
+    auto pending = std::make_shared<bool>(false);
+    ps.mainForm.hooks.quickHelp = [&ps, &edit, pending](int topic) {
+        if (*pending) return;
+        *pending = true;
+        QTimer::singleShot(0, &edit, [&ps, topic, pending] {
+            *pending = false;
+            ShowQuickHelp(ps, topic);
+        });
     };
     auto menu = std::make_shared<QPointer<MainHelpForm>>();
     ps.keys.openHelp = [&ps, &edit, menu] {
