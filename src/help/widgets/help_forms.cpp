@@ -75,7 +75,7 @@ HelpForm::HelpForm(ProgramState& ps, int topic, QWidget* parent) : QDialog(paren
     layout->addWidget(text_);
     layout->addWidget(ok, 0, Qt::AlignHCenter);
     const QFontMetrics m(font());
-    resize(m.averageCharWidth() * 64, m.lineSpacing() * 18);
+    resize(m.averageCharWidth() * 72, m.lineSpacing() * 26);
     Centre(*this);
     text_->setFocus();
 }
