@@ -64,7 +64,14 @@ start_program() {
     last_pid=$! pid=$!
     started+=("$last_pid")
     ((fresh == 0)) || close_help_menu "$pid"
-    ((up == 0)) || bring_up "$pid"
+    ((up == 0)) || raise_minimised "$pid"
+}
+
+# Window $1 in front (as far as the window manager lets it), and keys $2... typed there.
+activate() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true; }
+keys_to() {
+    activate "$1"
+    xdotool key "${@:2}"
 }
 
 # Closes the help menu window of process $1 once it shows (within 10 s).
@@ -76,11 +83,11 @@ close_help_menu() {
 }
 
 # Brings the minimised main window of process $1 up as the user would.
-bring_up() {
+raise_minimised() {
     local w
     w=$(any_main_window "$1") || fail "no main window"
     wait_for 50 '[[ $(wm_state "$w") == Iconic ]]' || fail "the window did not start minimised"
-    xdotool windowactivate --sync "$w" >/dev/null 2>&1 || true
+    activate "$w"
     wait_for 50 '[[ $(wm_state "$w") == Normal ]]' || fail "the window did not come up"
     wait_still "$w" || fail "the window keeps moving"
 }
@@ -220,8 +227,7 @@ screenshot() {
 quick_help_text() {
     local d
     d=$(dialog_of "$1" 'Pellion Clipboard Quick Help') || fail "no quick-help window"
-    xdotool windowactivate --sync "$d" >/dev/null 2>&1 || true
-    xdotool key --clearmodifiers ctrl+a ctrl+c
+    keys_to "$d" --clearmodifiers ctrl+a ctrl+c
     wait_for 50 'xclip -o -selection clipboard >/dev/null 2>&1' || fail "nothing copied from the quick-help text"
     xclip -o -selection clipboard
     xdotool key Escape

@@ -42,8 +42,7 @@ wait_field "$ini" $ini_HelpShown 1 || fail "HelpShown is $(field "$ini" d2 $ini_
 sleep 0.3
 screenshot "$menu" help-menu
 # The tutorial button is last in the window's keyboard order.
-xdotool windowactivate --sync "$menu" >/dev/null 2>&1 || true
-xdotool key shift+Tab space
+keys_to "$menu" shift+Tab space
 was_opened "$app/tutorial/tutorial.htm" || fail "the tutorial was not opened: $(cat "$opened" 2>/dev/null)"
 gone "$menu" || fail "the help menu window stays after the tutorial opened"
 echo "ok: first start shows the help menu; its button opens the tutorial"
@@ -51,19 +50,15 @@ echo "ok: first start shows the help menu; its button opens the tutorial"
 # The Help button opens the menu again; Enter there opens the manual.
 click_at "$w" 666 4944
 menu=$(dialog_of "$pid" ' Pellion Help') || fail "the Help button opens no help menu window"
-xdotool windowactivate --sync "$menu" >/dev/null 2>&1 || true
-xdotool key Return
+keys_to "$menu" Return
 was_opened "$app/manual/index.html" || fail "Enter did not open the manual: $(cat "$opened")"
 gone "$menu" || fail "the help menu window stays after the manual opened"
 # F1 in the main window opens the menu; its first item shows its topic.
-xdotool windowactivate --sync "$w" >/dev/null 2>&1 || true
-xdotool key F1
+keys_to "$w" F1
 menu=$(dialog_of "$pid" ' Pellion Help') || fail "F1 opens no help menu window"
-xdotool windowactivate --sync "$menu" >/dev/null 2>&1 || true
-xdotool key Tab space
+keys_to "$menu" Tab space
 [[ $(quick_help_text "$pid" | sed -n 2p) == "Topic 25: quick help." ]] || fail "the first item shows no topic 25"
-xdotool windowactivate --sync "$menu" >/dev/null 2>&1 || true
-xdotool key Escape
+keys_to "$menu" Escape
 gone "$menu" || fail "Escape left the help menu window open"
 echo "ok: Help button, Enter, F1 and an item of the menu"
 
@@ -72,19 +67,22 @@ click_at "$w" 708 2652 3
 d=$(dialog_of "$pid" 'Pellion Clipboard Quick Help') || fail "no quick help for Clear"
 sleep 0.3
 screenshot "$d" quick-help
-xdotool windowactivate --sync "$d" >/dev/null 2>&1 || true
+activate "$d"
 xdotool type --delay 20 'xyz'
 xdotool key Delete BackSpace
-[[ $(quick_help_text "$pid") == $'\nTopic 3: quick help.\nMore about 3' ]] ||
-    fail "the quick-help text of Clear reads: $(quick_help_text "$pid")"
+text=$(quick_help_text "$pid")
+[[ $text == $'\nTopic 3: quick help.\nMore about 3' ]] || fail "the quick-help text of Clear reads: $text"
 echo "ok: the quick-help text cannot be changed"
 
-# Right clicks on the main window: twips x, y and the topic.
-while read -r x y topic; do
-    click_at "$w" "$x" "$y" 3
+# Clicks (button $4) at twips $2, $3 of window $1 show topic $5 (line 2 of the text).
+expect_topic() {
+    click_at "$1" "$2" "$3" "$4"
+    local text
     text=$(quick_help_text "$pid")
-    [[ $(sed -n 2p <<<"$text") == "Topic $topic: quick help." ]] || fail "at $x,$y: '$text', expected topic $topic"
-done <<'END'
+    [[ $(sed -n 2p <<<"$text") == "Topic $5: quick help." ]] || fail "at $2,$3: '$text', expected topic $5"
+}
+# Right clicks on the main window: twips x, y and the topic.
+while read -r x y topic; do expect_topic "$w" "$x" "$y" 3 "$topic"; done <<'END'
 600 60 2
 5400 60 9
 11000 60 10
@@ -98,28 +96,20 @@ done <<'END'
 2000 5622 47
 2400 366 7
 END
-# The Options dialog: a heading's right click, a "?" button, the colour frame.
 click_at "$w" 666 4621
 o=$(dialog_of "$pid" 'Pellion Clipboard User Options') || fail "Options did not open"
 # F1 in any window but the main one opens the manual.
-xdotool windowactivate --sync "$o" >/dev/null 2>&1 || true
-xdotool key F1
+keys_to "$o" F1
 wait_for 50 '(($(grep -cxF "$app/manual/index.html" "$opened") == 2))' || fail "F1 in Options did not open the manual"
-while read -r x y button topic; do
-    click_at "$o" "$x" "$y" "$button"
-    text=$(quick_help_text "$pid")
-    [[ $(sed -n 2p <<<"$text") == "Topic $topic: quick help." ]] || fail "Options at $x,$y: '$text', expected topic $topic"
-done <<'END'
-1000 1404 3 16
-8820 2892 1 39
-4000 3650 3 19
-END
-xdotool windowactivate --sync "$o" >/dev/null 2>&1 || true
-xdotool key Escape
+# In Options: a heading's right click, a "?" button, the colour frame.
+expect_topic "$o" 1000 1404 3 16
+expect_topic "$o" 8820 2892 1 39
+expect_topic "$o" 4000 3650 3 19
+keys_to "$o" Escape
 gone "$o" || fail "Options stays open"
 echo "ok: right clicks show each widget's topic"
 
-# The help was shown once: the next start is minimised, with no help window.
+# The help was shown once: the next start is minimised.
 close_and_wait "$w" "$pid"
 keep_minimised=1 start_program "$app"
 w=$(any_main_window "$pid") || fail "no main window on the second start"
