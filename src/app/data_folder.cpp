@@ -87,6 +87,11 @@ std::string LibraryFolder(const std::string& dataFolder, int library) {
 std::string ShareFolder(const std::string& programFolder) {
     // Unknown, the folder would be taken relative to wherever the program was started.
     if (programFolder.empty() || programFolder[0] != '/') return {};
+#if defined(PELLION_BUILD_FOLDER) && defined(PELLION_SOURCE_DATA)
+    // Run from the build folder, not installed: the files are the source tree's.
+    std::error_code ec;
+    if (std::filesystem::equivalent(programFolder, PELLION_BUILD_FOLDER, ec)) return withSlash(PELLION_SOURCE_DATA);
+#endif
     return withSlash(std::filesystem::path(programFolder + "../share/pellion-clipboard").lexically_normal().string());
 }
 
@@ -98,7 +103,7 @@ std::string ShippedFile(const std::string& dataFolder, const std::string& progra
 }
 
 std::string HelpFile(const std::string& dataFolder, const std::string& programFolder) {
-    return ShippedFile(dataFolder, programFolder, "pellion.hlp");
+    return ShippedFile(dataFolder, programFolder, "manual/index.html");
 }
 
 }  // namespace pellion

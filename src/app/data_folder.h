@@ -37,12 +37,15 @@ DataFolderChoice ChooseDataFolder(const std::string& named, const std::string& p
 std::string LibraryFolder(const std::string& dataFolder, int library);
 
 // The install's share folder for a program in programFolder (".../bin/"):
-// ".../share/pellion-clipboard/"; empty when programFolder is unknown.
+// ".../share/pellion-clipboard/"; empty when programFolder is unknown. A
+// program run from the build folder it was built in reads the source tree's
+// data folder instead.
 std::string ShareFolder(const std::string& programFolder);
 
 // A file shipped with the program: in the data folder when there, else in the
 // share folder, else the data folder's path.
 std::string ShippedFile(const std::string& dataFolder, const std::string& programFolder, const std::string& name);
+// The manual, the help that F1 opens.
 std::string HelpFile(const std::string& dataFolder, const std::string& programFolder);
 
 }  // namespace pellion

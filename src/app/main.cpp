@@ -16,6 +16,7 @@
 #include "app/program_state.h"
 #include "app/settings_file.h"
 #include "app/startup.h"
+#include "help/widgets/help_wiring.h"
 #include "launch/widgets/launch_wiring.h"
 #include "platform/files.h"
 #include "ui/logic/list_cells.h"
@@ -150,6 +151,7 @@ int main(int argc, char** argv) {
     ui::BindSearch(state, *window);
     ui::BindLibraryButton(state, *window);
     ui::BindLaunchPad(state, *window);
+    ui::BindHelp(state, *window);
 
     // The screen-edge strip, sized to its button, and its watcher.
     ui::EdgeStripWindow strip(state, *window);

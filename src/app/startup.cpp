@@ -163,7 +163,6 @@ StartOutcome StartProgram(ProgramState& state, const std::string& programFile, c
     state.dataFolder = dataFolder;
     state.startup.programFile = programFile;
     state.startup.programFolder = ProgramFolder(programFile);
-    state.startup.helpFile = HelpFile(state.dataFolder, state.startup.programFolder);
     if (ActivateExistingInstance(state, now)) return StartOutcome::OtherCopyRunning;
     state.startup.refusal = BlockedDataFile(state.dataFolder);
     if (!state.startup.refusal.empty()) return StartOutcome::Refused;

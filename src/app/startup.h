@@ -19,7 +19,6 @@ struct SettingsRecord;
 struct StartupState {
     std::string programFile;
     std::string programFolder;  // ending with "/"
-    std::string helpFile;
     files::FileLock instanceLock;  // held for the whole run
     // What the user is told once the window shows (and on standard error).
     std::vector<std::string> notices;

@@ -58,6 +58,16 @@ void TrackPasteTarget(ProgramState& ps) {
         ps.mainForm.hooks.hideEdgeStrip();
 }
 
+// The first run, once the window is up: the help menu window, once.
+void FirstRunHelp(ProgramState& ps) {
+    const ui::FormWindow& w = ps.mainForm.form.window;
+    if (ps.settings.HelpShown != 0 || !w.shown || w.show != WindowShow::Normal || !ps.monitor.hooks.showHelpMenu)
+        return;
+    ps.monitor.hooks.showHelpMenu();
+    ps.settings.HelpShown = 1;
+    SaveSettings(ps);
+}
+
 // Keeps the window in its place. True when its place or visibility changed.
 bool WindowUpkeep(ProgramState& ps) {
     ui::FormWindow& w = ps.mainForm.form.window;
@@ -127,8 +137,7 @@ TickOutcome MonitorTick(ProgramState& ps) {
     TickOutcome outcome = TickOutcome::Failed;
     try {
         bool changed = UpdateCaptions(ps);
-        // The help menu window of the first run comes with the help module;
-        // until then HelpShown stays 0 and nothing is shown here.
+        FirstRunHelp(ps);
         TrackPasteTarget(ps);
         if (m.hooks.enableEdgeTimer) m.hooks.enableEdgeTimer();
         changed = WindowUpkeep(ps) || changed;

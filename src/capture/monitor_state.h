@@ -25,6 +25,8 @@ struct MonitorHooks {
     std::function<void()> enableEdgeTimer;               // the screen-edge strip's timer
     std::function<void()> processEvents;                 // while the clipboard is busy
     std::function<DateTime()> now;                       // DateTime::now when empty
+    // Shows the help menu window without waiting for it to close.
+    std::function<void()> showHelpMenu;
 };
 
 // One look at the clipboard, made away from the user interface: what it came

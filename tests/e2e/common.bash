@@ -43,10 +43,70 @@ prepare_folder() {
 }
 
 # Starts the program on data folder $1; its pid is left in $pid and $last_pid.
+# The help menu window of a first run would be in every test's way: unless
+# the test sets first_run=1, a folder without "pellion.ini" has its first run
+# with that window closed here, and in any other the help is marked shown and
+# the window, which then starts minimised, is brought up (as the tests expect
+# of a start) unless the test sets keep_minimised=1.
 start_program() {
+    local ini=$1/pellion.ini fresh=0 up=0
+    if [[ -n ${first_run:-} ]]; then
+        :
+    elif [[ ! -e $ini ]]; then
+        fresh=1
+    else
+        [[ $(field "$ini" d2 $ini_HelpShown) == 1 ]] || set_field "$ini" $ini_HelpShown 1
+        # Not when kept on top in a reduced layout, or hidden while minimised.
+        [[ -n ${keep_minimised:-} || $(field "$ini" d2 $ini_IconOption) == 0 ]] ||
+            [[ $(field "$ini" d2 $ini_OnTop) == 1 && $(field "$ini" d2 $ini_Layout) == [12] ]] || up=1
+    fi
     "$build/pellion" --data-folder "$1" >>"$work/program.log" 2>&1 &
     last_pid=$! pid=$!
     started+=("$last_pid")
+    ((fresh == 0)) || close_help_menu "$pid"
+    ((up == 0)) || raise_minimised "$pid"
+}
+
+# Window $1 in front (as far as the window manager lets it), and keys $2... typed there.
+activate() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true; }
+keys_to() {
+    activate "$1"
+    xdotool key "${@:2}"
+}
+
+# Closes the help menu window of process $1 once it shows (within 10 s).
+close_help_menu() {
+    local menu
+    menu=$(dialog_of "$1" ' Pellion Help') || fail "no help menu window on a first run"
+    "$build/close_window" "$menu"
+    wait_for 50 '! xwininfo -id "$menu" 2>/dev/null | grep -q IsViewable' || fail "the help menu window stays"
+}
+
+# Brings the minimised main window of process $1 up as the user would.
+raise_minimised() {
+    local w
+    w=$(any_main_window "$1") || fail "no main window"
+    wait_for 50 '[[ $(wm_state "$w") == Iconic ]]' || fail "the window did not start minimised"
+    activate "$w"
+    wait_for 50 '[[ $(wm_state "$w") == Normal ]]' || fail "the window did not come up"
+    wait_still "$w" || fail "the window keeps moving"
+}
+
+# Waits up to 3 s for window $1 to stay where it is for 0.2 s (the window
+# manager may map it elsewhere before the program places it).
+wait_still() {
+    local i was="" now same=0
+    for ((i = 0; i < 30; i++)); do
+        now=$(xwininfo -id "$1" | awk '/Absolute upper-left/ {printf "%s ", $NF}')
+        if [[ "$now" == "$was" ]]; then
+            ((++same >= 2)) && return 0
+        else
+            same=0
+        fi
+        was=$now
+        sleep 0.1
+    done
+    return 1
 }
 
 # Runs command $2... every tenth of a second until it succeeds, for up to $1
@@ -111,7 +171,7 @@ set_field() { le32 "$3" "${4:-2}" | dd of="$1" bs=1 seek="$2" conv=notrunc statu
 
 # Offsets of "pellion.ini" fields.
 ini_ReducedTop=9 ini_ReducedLeft=13 ini_CurrentGroup=49 ini_SizeOption=69 ini_OnTop=77
-ini_Layout=83 ini_LastReducedLayout=85 ini_CurrentLibrary=87 ini_HelpShown=89
+ini_Layout=83 ini_LastReducedLayout=85 ini_CurrentLibrary=87 ini_HelpShown=89 ini_IconOption=41
 
 # Twips to screen pixels at the program's scale on this desktop (its dpi
 # grown by the desktop font, times Qt's scale factor), rounded as it rounds.
@@ -160,4 +220,16 @@ shots=$build/screenshots
 screenshot() {
     mkdir -p "$shots"
     "$build/grab_window" "$1" --png "$shots/$2.png" || fail "no screenshot $2"
+}
+
+# The text of the quick-help window of process $1, read as the user would
+# copy it (Ctrl+A, Ctrl+C, then the clipboard), and the window closed by Escape.
+quick_help_text() {
+    local d
+    d=$(dialog_of "$1" 'Pellion Clipboard Quick Help') || fail "no quick-help window"
+    keys_to "$d" --clearmodifiers ctrl+a ctrl+c
+    wait_for 50 'xclip -o -selection clipboard >/dev/null 2>&1' || fail "nothing copied from the quick-help text"
+    xclip -o -selection clipboard
+    xdotool key Escape
+    wait_for 50 '! xwininfo -id "$d" 2>/dev/null | grep -q IsViewable' || fail "Escape left the quick-help window open"
 }

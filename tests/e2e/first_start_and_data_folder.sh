@@ -39,8 +39,9 @@ expect f4 55 "$(centred "$width" 6948)" ViewerLeft
 expect f4 59 5672 ViewerHeight
 expect f4 63 6852 ViewerWidth
 expect d2 69 $(($(twips "$width") >= 12288 && $(twips "$height") >= 8820 ? 1 : 0)) SizeOption
-for off in 85 87 91 95 97 101; do expect d2 $off 1 "field"; done
-for off in 37 39 47 49 67 75 77 79 81 83 89 93 99 103; do expect d2 $off 0 "field"; done
+# HelpShown (89) is 1 once the help menu window of the first run was shown.
+for off in 85 87 89 91 95 97 101; do expect d2 $off 1 "field"; done
+for off in 37 39 47 49 67 75 77 79 81 83 93 99 103; do expect d2 $off 0 "field"; done
 expect f4 105 0 ColumnTop
 expect f4 109 0 ColumnLeft
 [[ $(xdotool getwindowname "$w") == " Pellion Clipboard          "* ]] || fail "caption $(xdotool getwindowname "$w")"
@@ -98,6 +99,7 @@ mkdir -p "$home"
 HOME=$home XDG_DATA_HOME="" "$build/pellion" >>"$work/program.log" 2>&1 &
 pid=$!
 started+=("$pid")
+close_help_menu "$pid"
 w=$(main_window "$pid") || fail "no main window with the default data folder"
 data=$home/.local/share/pellion-clipboard
 [[ -f "$data/pellion.ini" && -d "$data/lib1" ]] || fail "nothing in $data"

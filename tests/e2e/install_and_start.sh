@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # An install into a fresh prefix carries a valid menu entry and metadata;
 # started as the menu starts it, the program keeps its data under
-# XDG_DATA_HOME and writes nothing into the prefix.
+# XDG_DATA_HOME and writes nothing into the prefix; its first run shows the
+# help menu window, and its quick help comes from the shipped file.
 source "$(dirname "$0")/common.bash" "$1"
 
 prefix=$work/prefix
@@ -22,11 +23,19 @@ command=$(sed -n 's/^Exec=//p' "$entry")
 pid=$!
 started+=("$pid")
 w=$(main_window "$pid") || fail "no main window"
+close_help_menu "$pid"
 for _ in $(seq 50); do
     [[ -f "$XDG_DATA_HOME/pellion-clipboard/pellion.ini" ]] && break
     sleep 0.1
 done
 [[ -f "$XDG_DATA_HOME/pellion-clipboard/pellion.ini" ]] || fail "no pellion.ini under XDG_DATA_HOME"
+# Help from the share folder: a right click on "Clear" shows its topic.
+click_at "$w" 708 2652 3
+screenshot "$(dialog_of "$pid" 'Pellion Clipboard Quick Help')" quick-help-shipped
+text=$(quick_help_text "$pid")
+line=$(grep -m1 '[^[:space:]]' <<<"$text" || true)
+[[ -n $line && $text != "Help File Corrupt !" ]] && grep -qF "$line" "$prefix/share/pellion-clipboard/pellion.qhp" ||
+    fail "the quick help of Clear is not from the shipped file: '$text'"
 close_and_wait "$w" "$pid"
 [[ "$(folder_state "$prefix")" == "$before" ]] || fail "the prefix changed: $(diff <(echo "$before") <(folder_state "$prefix"))"
 echo "PASS"

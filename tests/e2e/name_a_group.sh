@@ -63,7 +63,7 @@ wait_for 30 closed || fail "the close button did not close the dialog"
 echo "ok: the close button cancels"
 
 click_at "$win" $group_x "$(group_y 22)" 3
-sleep 0.5
+quick_help_text "$pid" >/dev/null
 closed || fail "a right click on Hot Key Clips opened the group naming dialog"
 close_and_wait "$win" "$pid"
 echo "PASS"

@@ -16,7 +16,6 @@ prepare_program() {
     local p=$last_pid w
     w=$(main_window "$p") || fail "no main window on the first run"
     close_and_wait "$w" "$p"
-    set_field "$ini" $ini_HelpShown 1
     set_field "$ini" $ini_OnTop 0
     set_field "$ini" $ini_Layout 0
     set_field "$ini" $ini_StickyOption 0
@@ -53,7 +52,7 @@ wait_state() {
 
 # Starts the program in $app: $pid, and its window in $win (shown or not).
 start_app() {
-    start_program "$app"
+    keep_minimised=1 start_program "$app"
     win=$(any_main_window "$pid") || fail "no main window"
     wait_state "$win" 50 Iconic || [[ $(field "$ini" d2 $ini_OnTop) == 1 ]] || fail "window did not start minimised"
 }
@@ -63,22 +62,6 @@ show_app() {
     wait_state "$win" 50 Normal || fail "main window not shown"
     wait_for_focus "$win" || fail "main window not in front"
     wait_still "$win" || fail "main window keeps moving"
-}
-# Waits up to 3 s for window $1 to stay where it is for 0.2 s (the window
-# manager may map it elsewhere before the program places it).
-wait_still() {
-    local i was="" now same=0
-    for ((i = 0; i < 30; i++)); do
-        now=$(xwininfo -id "$1" | awk '/Absolute upper-left/ {printf "%s ", $NF}')
-        if [[ "$now" == "$was" ]]; then
-            ((++same >= 2)) && return 0
-        else
-            same=0
-        fi
-        was=$now
-        sleep 0.1
-    done
-    return 1
 }
 
 # Twips inside the Large window: Clipboard Clip i, group clip i (first column).

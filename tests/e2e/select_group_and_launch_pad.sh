@@ -41,6 +41,7 @@ echo "ok: group 5 selected, its clips shown"
 
 # A right click on "Hot Key Clips" asks for help and selects nothing.
 click_at "$w" $((10008 + 1074)) $((216 + 252 * 22 + 138)) 3
+quick_help_text "$pid" >/dev/null
 [[ $(field "$ini" d2 $ini_CurrentGroup) == 5 ]] || fail "right click on Hot Key Clips selected it"
 [[ $(group_colour 5) == "$selected" ]] || fail "group 5 lost the selection"
 

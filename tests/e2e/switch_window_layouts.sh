@@ -84,8 +84,7 @@ close_and_wait "$w" "$pid"
 echo "ok: full Small window"
 
 # A later run (the help was shown once) starts minimised.
-set_field "$ini" $ini_HelpShown 1
-start_program "$app"
+keep_minimised=1 start_program "$app"
 w=$(any_main_window "$pid") || fail "no window when minimised"
 wait_for 30 '[[ $(wm_state "$w") == Iconic ]]' || fail "later run is $(wm_state "$w"), not minimised"
 close_and_wait "$w" "$pid"

@@ -57,15 +57,15 @@ TEST(DataFolder, LibraryAndShippedFilesResolveAnyCase) {
 
     const std::string program = dir.path() + "bin/";
     files::makeFolder(program);
-    EXPECT_EQ(HelpFile(dir.path(), program), dir.path() + "pellion.hlp");
+    EXPECT_EQ(HelpFile(dir.path(), program), dir.path() + "manual/index.html");
     files::makeFolder(dir.path() + "share");
     files::makeFolder(dir.path() + "share/pellion-clipboard");
-    touch(dir.path() + "share/pellion-clipboard/pellion.hlp");
-    EXPECT_EQ(HelpFile(dir.path(), program), dir.path() + "share/pellion-clipboard/pellion.hlp");
+    touch(dir.path() + "share/pellion-clipboard/pellion.qhp");
+    EXPECT_EQ(ShippedFile(dir.path(), program, "pellion.qhp"), dir.path() + "share/pellion-clipboard/pellion.qhp");
     EXPECT_EQ(ShareFolder("/usr/bin/"), "/usr/share/pellion-clipboard/");
     EXPECT_EQ(ShareFolder(""), "");
-    touch(dir.path() + "Pellion.HLP");
-    EXPECT_EQ(HelpFile(dir.path(), program), dir.path() + "Pellion.HLP");
+    touch(dir.path() + "Pellion.QHP");
+    EXPECT_EQ(ShippedFile(dir.path(), program, "pellion.qhp"), dir.path() + "Pellion.QHP");
 }
 
 TEST(Migration, OnlyTheOldLibrarysGroupFilesMoveIntoLib1) {

@@ -95,6 +95,12 @@ void BringUpWindow(ProgramState& ps) {
     window.focusRequest = FocusRequest::Window;
 }
 
+bool Helpbutton_Click(ProgramState& ps) {
+    if (!Ask(ps.mainForm.hooks.viewerTakesPasting)) return true;
+    Call(ps.mainForm.hooks.beepToViewer);
+    return false;
+}
+
 void Minimize_Click(ProgramState& ps) {
     if (Ask(ps.mainForm.hooks.viewerOpen)) {
         Call(ps.mainForm.hooks.beepToViewer);

@@ -80,6 +80,9 @@ void SizerBtn_Click(ProgramState& ps, int index);
 void SizerBtn_MouseUp(ProgramState& ps, int index, MouseButton button);
 void BringUpWindow(ProgramState& ps);
 void Minimize_Click(ProgramState& ps);
+// The Help button: false (after a beep to the viewer) while the clip viewer
+// has taken over pasting, else the help menu window is to open.
+bool Helpbutton_Click(ProgramState& ps);
 void Form_Resize(ProgramState& ps);
 // "Hide" keeps the minimised window off the taskbar. True when that changed.
 bool KeepOffTaskbar(ProgramState& ps);

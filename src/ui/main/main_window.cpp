@@ -299,6 +299,9 @@ bool Edit::mouse(WidgetRef ref, QEvent* event) {
     } else {
         emit widgetMouse(ref, action, button);
     }
+    // A right button has asked for this widget's quick help; a button does
+    // nothing with it, and its frame must not ask for its own as well.
+    if (button == MouseButton::Right && kind != Kind::TextBox) return true;
     // Buttons and the search box act on their events; the event of a label
     // or frame ends here rather than reaching its container as well.
     switch (kind) {
