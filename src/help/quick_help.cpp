@@ -5,24 +5,9 @@
 #include "app/data_folder.h"
 #include "app/program_state.h"
 #include "platform/files.h"
+#include "platform/utf8.h"
 
 namespace pellion {
-
-namespace {
-
-bool IsUtf8(const std::string& s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-        if (n == 0 || i + n > s.size()) return false;
-        for (std::size_t k = 1; k < n; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2) return false;
-        i += n;
-    }
-    return true;
-}
-
-}  // namespace
 
 std::string CutTopic(const std::string& bytes, int topic) {
     const std::string marker = "##" + std::to_string(topic);
@@ -36,18 +21,7 @@ std::string CutTopic(const std::string& bytes, int topic) {
 }
 
 std::string ToUtf8(const std::string& bytes) {
-    if (IsUtf8(bytes)) return bytes;
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (unsigned char c : bytes) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+    return platform::isValidUtf8(bytes) ? bytes : platform::latin1ToUtf8(bytes);
 }
 
 std::string QuickHelpText(const ProgramState& ps, int topic) {

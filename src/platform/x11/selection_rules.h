@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/utf8.h"
+
 namespace pellion::platform::x11 {
 
 enum class TargetKind {
@@ -94,32 +96,6 @@ inline std::vector<std::uint32_t> targetsOfReply(std::string_view typeName, int 
 
 // A format id that may be served: text, OEM text, or a non-predefined atom.
 inline bool isServableId(std::uint32_t id) { return id == 1 || id == 7 || id > kLastPredefinedAtom; }
-
-inline bool isValidUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t n = 0;
-        std::uint32_t cp = 0;
-        if (c >= 0xC2 && c <= 0xDF) n = 1, cp = c & 0x1F;
-        else if ((c & 0xF0) == 0xE0) n = 2, cp = c & 0x0F;
-        else if (c >= 0xF0 && c <= 0xF4) n = 3, cp = c & 0x07;
-        else return false;
-        if (s.size() - i <= n) return false;
-        for (std::size_t k = 1; k <= n; ++k) {
-            const auto d = static_cast<unsigned char>(s[i + k]);
-            if ((d & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (d & 0x3F);
-        }
-        if (n == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) return false;
-        if (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) return false;
-        i += n + 1;
-    }
-    return true;
-}
 
 // STRING is Latin-1: characters beyond it become '?'. Text that is not valid
 // UTF-8 (a clip from elsewhere) is taken as Latin-1 already.

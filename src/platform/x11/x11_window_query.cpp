@@ -2,22 +2,11 @@
 
 #include <algorithm>
 
+#include "platform/utf8.h"
+
 namespace pellion::platform::x11 {
 
 namespace {
-
-std::string latin1ToUtf8(const std::string& text) {
-    std::string out;
-    for (unsigned char c : text) {
-        if (c < 0x80) {
-            out += char(c);
-        } else {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 xcb_window_t wmCheckWindow(Connection& x) {
     const auto check = x.word(x.root(), x.atom(Atom::NetSupportingWmCheck), XCB_ATOM_WINDOW);
