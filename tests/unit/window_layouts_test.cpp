@@ -30,6 +30,14 @@ const std::vector<Family> kCellFamilies = {Family::ClipboardClip, Family::Item, 
 const std::vector<Family> kDropFamilies = {Family::TrashLabel, Family::BulkDrop, Family::BulkDropPicture,
                                            Family::BulkPaste, Family::BulkPastelabel};
 
+struct ViewCase {
+    int size, layout, column;
+};
+
+// Every layout at both sizes, then the column views.
+const ViewCase kViews[] = {{1, 0, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}, {1, 2, 0},
+                       {0, 2, 0}, {1, 0, 1}, {0, 0, 2}, {1, 0, 3}};
+
 // OnTop, Layout and whether the window is topmost, read together.
 std::tuple<int, int, bool> View(const ProgramState& ps) {
     return {ps.settings.OnTop, ps.settings.Layout, ps.mainForm.form.window.topmost};
@@ -154,11 +162,7 @@ INSTANTIATE_TEST_SUITE_P(Layout, OffScreen,
 // The drop targets may cover buttons but never a cell, whichever layout,
 // size or column is shown.
 TEST_F(MainFormTest, DropTargetsNeverCoverACell) {
-    struct View {
-        int size, layout, column;
-    };
-    for (View v : {View{1, 0, 0}, View{0, 0, 0}, View{1, 1, 0}, View{1, 2, 0}, View{0, 2, 0}, View{1, 0, 1},
-                   View{0, 0, 2}, View{1, 0, 3}}) {
+    for (ViewCase v : kViews) {
         ProgramState fresh(fake.platform);
         fresh.settings.SizeOption = static_cast<std::int16_t>(v.size);
         SetLayout(fresh, v.layout);
@@ -187,6 +191,31 @@ TEST_F(MainFormTest, DropTargetsNeverCoverACell) {
         if (v.layout == 2) {
             EXPECT_GT(dropsShown, 0);
         }
+    }
+}
+
+// A clip's number, and a first-column Group Clip's hot key letter, sit on
+// that clip's row wherever the layout moves them.
+TEST_F(MainFormTest, LabelsSitOnTheRowsOfTheirClips) {
+    for (ViewCase v : kViews) {
+        if (v.column) continue;  // the column view shows no labels
+        ProgramState fresh(fake.platform);
+        fresh.settings.SizeOption = static_cast<std::int16_t>(v.size);
+        SetLayout(fresh, v.layout);
+        int labels = 0;
+        for (auto [label, clip, count] : {std::tuple{Family::Label1, Family::ClipboardClip, 9},
+                                          std::tuple{Family::hotkey, Family::Item, 32}}) {
+            for (int i = 0; i < count; ++i) {
+                const auto tag = fresh.mainForm.form.shownRect({label, i});
+                const auto cell = fresh.mainForm.form.shownRect({clip, i});
+                if (!tag) continue;
+                ++labels;
+                ASSERT_TRUE(cell) << ToString({label, i}) << " in layout " << v.layout;
+                EXPECT_EQ(tag->top, cell->top) << ToString({label, i}) << " in layout " << v.layout;
+                EXPECT_LT(tag->left, cell->left) << ToString({label, i}) << " in layout " << v.layout;
+            }
+        }
+        EXPECT_GE(labels, 9) << "layout " << v.layout;
     }
 }
 
