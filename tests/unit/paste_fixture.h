@@ -21,17 +21,30 @@ struct TypedKey {
     int atMs;
 };
 
+// Records the keys, and at each paste keystroke the clipboard's text as the
+// target receives it. That keystroke waits (the next clip must not replace
+// this one before it is taken), and the text must have been offered to the
+// paste key too: terminals paste from there, not from the clipboard.
 class KeyRecorder : public platform::Keystrokes {
 public:
-    KeyRecorder(const platform::fake::FakeHooks& hooks, const int& clock) : hooks_(hooks), clock_(clock) {}
+    KeyRecorder(const platform::fake::FakePlatform& fake, const int& clock) : fake_(fake), clock_(clock) {}
     bool send(const std::string& notation, bool wait) override {
-        typed.push_back({notation, wait, hooks_.monitoring == platform::MonitoringState::Typing, clock_});
+        typed.push_back({notation, wait, fake_.hooks->monitoring == platform::MonitoringState::Typing, clock_});
+        if (notation == "+{INSERT}") {
+            EXPECT_TRUE(wait);
+            const auto& clipboard = *fake_.clipboard;
+            const auto text = clipboard.bytesOf("");
+            pasted.push_back(text ? std::string(text->begin(), text->end() - 1) : "<none>");
+            EXPECT_TRUE(!clipboard.pasteOffers.empty() && clipboard.pasteOffers.back() == clipboard.content)
+                << "not offered to the paste key: " << pasted.back();
+        }
         return true;
     }
     std::vector<TypedKey> typed;
+    std::vector<std::string> pasted;
 
 private:
-    const platform::fake::FakeHooks& hooks_;
+    const platform::fake::FakePlatform& fake_;
     const int& clock_;
 };
 
@@ -47,7 +60,7 @@ protected:
         state.pasteTarget = target;
         state.mainForm.form.window.shown = true;
 
-        auto recorder = std::make_unique<KeyRecorder>(*fake.hooks, clock);
+        auto recorder = std::make_unique<KeyRecorder>(fake, clock);
         keys = recorder.get();
         fake.platform.keystrokes = std::move(recorder);
 
