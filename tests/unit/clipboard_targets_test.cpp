@@ -112,7 +112,7 @@ TEST(SelectionRules, TextIsServedUpToItsNulAndAsLatin1ForString) {
     EXPECT_EQ(std::string(back.begin(), back.end()), std::string("Gr\xc3\xbc\xc3\x9f" "e\0", 8));
 }
 
-TEST(SelectionRules, ChunksFitTheServerAndCoverEveryByte) {
+TEST(SelectionRules, ChunksFitTheServer) {
     // 16 MB requests (BIG-REQUESTS): capped at the chunk limit.
     EXPECT_EQ(chunkSize(4194303), kMaxChunk);
     // The core limit of 256 KB: room for the request header, a multiple of 4.
@@ -121,11 +121,6 @@ TEST(SelectionRules, ChunksFitTheServerAndCoverEveryByte) {
     EXPECT_EQ(core % 4, 0u);
     EXPECT_GT(core, 200000u);
     EXPECT_GT(chunkSize(0), 0u);
-
-    EXPECT_EQ(chunkCount(0, 1000), 0u);
-    EXPECT_EQ(chunkCount(1000, 1000), 1u);
-    EXPECT_EQ(chunkCount(1001, 1000), 2u);
-    EXPECT_EQ(chunkCount(20u << 20, kMaxChunk), 20u);
 }
 
 }  // namespace

@@ -169,8 +169,6 @@ TEST(Drops, HotKeyLetterWatchedWhileItsSlotHoldsAClip) {
 TEST(Drops, GroupReferenceCopiesTheWholeGroupIntoAnotherLibrary) {
     Scene s;
     ASSERT_EQ(s.dragAndDrop(kOther, L, slot(4)).effect, kDone);
-    EXPECT_EQ(s.state.lists.transferSlots.states[4], 5);
-    EXPECT_EQ(s.state.lists.transferSlots.referenceFolders[4], s.path("lib1/"));
     ASSERT_TRUE(SwitchLibrary(s.state, 2));
 
     ASSERT_EQ(s.dragAndDrop({DragSource::Trans, 4}, L, name(3)).effect, kDone);
@@ -180,7 +178,6 @@ TEST(Drops, GroupReferenceCopiesTheWholeGroupIntoAnotherLibrary) {
     EXPECT_EQ(ReadTitleAt(s.path("lib2/groups.dat"), 3), "Other");
     EXPECT_EQ(ReadColourAt(s.path("lib2/groups.clr"), 3), kGreen);
     EXPECT_EQ(s.state.settings.CurrentGroup, 3);
-    EXPECT_EQ(s.state.lists.groupClips.titles[2], "gamma");
     // A copy: the slot keeps its reference and the source its clip.
     EXPECT_EQ(s.state.lists.transferSlots.states[4], 5);
     EXPECT_EQ(s.text("lib1/group5.2"), "gamma");

@@ -221,16 +221,6 @@ TEST_F(PasteTest, TheRestoreStepsTheWindowBackAndAClickResetsTheSwallowFlag) {
     EXPECT_EQ(drags, 1);
 }
 
-TEST_F(PasteTest, AMissingClipFileStillPastesAnEmptyClipboard) {
-    state.lists.groupClips.titles[9] = "title without a file";
-    fake.clipboard->copyTextFromOtherProgram("other");
-    SelectGroupClip(state, 9, MouseButton::Left);
-    advance(kPasteTimerMs);
-    ASSERT_EQ(fake.clipboard->content.size(), 1u);
-    EXPECT_TRUE(marked());
-    EXPECT_EQ(typedKeys(), kPlain);
-}
-
 TEST_F(PasteTest, NextClickWaitsForAClickOutsideTheProgram) {
     groupClip(0, "mark", kModeBookmark);
     SelectGroupClip(state, 0, MouseButton::Left);
