@@ -25,17 +25,6 @@ TEST(Files, WholeWriteReplacesAndLeavesNoTemporaryFileOrFailsIntoAMissingFolder)
     EXPECT_FALSE(files::exists(dir.path() + "nope"));
 }
 
-TEST(Files, PatchWritesOnlyItsBytesAndGrowsWithZeros) {
-    test::TempFolder dir;
-    const std::string p = dir.path() + "mode.dat";
-    ASSERT_TRUE(files::writeWhole(p, std::string("abcdef")));
-    ASSERT_TRUE(files::patch(p, 2, {'X', 'Y'}));
-    EXPECT_EQ(*files::readAll(p), (files::Bytes{'a', 'b', 'X', 'Y', 'e', 'f'}));
-    ASSERT_TRUE(files::patch(p, 8, {'Z'}));
-    EXPECT_EQ(*files::readAll(p), (files::Bytes{'a', 'b', 'X', 'Y', 'e', 'f', 0, 0, 'Z'}));
-    EXPECT_EQ(*files::readAt(p, 7, 10), (files::Bytes{0, 'Z'}));
-}
-
 TEST(Files, PrepareCreatesMissingAndMakesReadOnlyWritable) {
     test::TempFolder dir;
     const std::string p = dir.path() + "trans.dat";
@@ -47,13 +36,6 @@ TEST(Files, PrepareCreatesMissingAndMakesReadOnlyWritable) {
     ::stat(p.c_str(), &st);
     EXPECT_TRUE(st.st_mode & S_IWUSR);
     EXPECT_FALSE(files::prepare(dir.path()));  // a folder is no data file
-}
-
-TEST(Files, WildcardsIgnoreCase) {
-    const std::tuple<const char*, const char*, bool> cases[] = {{"Group12.dat", "group*.dat", true},
-        {"clip.7", "CLIP.?", true}, {"clip.17", "clip.?", false}, {"a.b.c", "*.c", true}, {"abc", "*d*", false},
-        {"", "*", true}};
-    for (auto [name, pattern, match] : cases) EXPECT_EQ(files::matchesWildcard(name, pattern), match) << name << " " << pattern;
 }
 
 // Each kind of write against a link planted where a data file belongs: the
