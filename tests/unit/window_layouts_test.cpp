@@ -1,7 +1,6 @@
 // Layouts, the column view and bringing the window up, as data: each way
 // back is the exact inverse of the way there.
 #include <cmath>
-#include <set>
 
 #include "unit/main_form_fixture.h"
 
@@ -11,14 +10,10 @@ using pellion::test::MainFormTest;
 
 namespace {
 
+// The first widget that differs.
 std::string Describe(const std::vector<WidgetState>& a, const std::vector<WidgetState>& b) {
-    auto text = [](const WidgetState& x) {
-        const TwipRect& r = x.rect;
-        return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.width) + "x" +
-               std::to_string(r.height) + " visible " + std::to_string(x.visible) + " '" + x.caption + "'";
-    };
     for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
-        if (!(a[i] == b[i])) return ToString(a[i].ref) + ": " + text(a[i]) + " vs " + text(b[i]);
+        if (!(a[i] == b[i])) return ToString(a[i].ref) + " differs";
     return a.size() == b.size() ? "" : "sizes differ";
 }
 
@@ -160,8 +155,9 @@ INSTANTIATE_TEST_SUITE_P(Layout, OffScreen,
                                            PlaceCase{-2844, 500, 0, 0}, PlaceCase{500, -3700, 0, 0}));
 
 // The drop targets may cover buttons but never a cell, whichever layout,
-// size or column is shown.
-TEST_F(MainFormTest, DropTargetsNeverCoverACell) {
+// size or column is shown; a clip's number, and a first-column Group Clip's
+// hot key letter, sit on that clip's row wherever the layout moves them.
+TEST_F(MainFormTest, DropTargetsNeverCoverACellAndLabelsSitOnTheirClipsRows) {
     for (ViewCase v : kViews) {
         ProgramState fresh(fake.platform);
         fresh.settings.SizeOption = static_cast<std::int16_t>(v.size);
@@ -191,23 +187,11 @@ TEST_F(MainFormTest, DropTargetsNeverCoverACell) {
         if (v.layout == 2) {
             EXPECT_GT(dropsShown, 0);
         }
-    }
-}
-
-// A clip's number, and a first-column Group Clip's hot key letter, sit on
-// that clip's row wherever the layout moves them.
-TEST_F(MainFormTest, LabelsSitOnTheRowsOfTheirClips) {
-    for (ViewCase v : kViews) {
-        if (v.column) continue;  // the column view shows no labels
-        ProgramState fresh(fake.platform);
-        fresh.settings.SizeOption = static_cast<std::int16_t>(v.size);
-        SetLayout(fresh, v.layout);
         int labels = 0;
         for (auto [label, clip, count] : {std::tuple{Family::Label1, Family::ClipboardClip, 9},
                                           std::tuple{Family::hotkey, Family::Item, 32}}) {
             for (int i = 0; i < count; ++i) {
-                const auto tag = fresh.mainForm.form.shownRect({label, i});
-                const auto cell = fresh.mainForm.form.shownRect({clip, i});
+                const auto tag = f.shownRect({label, i}), cell = f.shownRect({clip, i});
                 if (!tag) continue;
                 ++labels;
                 ASSERT_TRUE(cell) << ToString({label, i}) << " in layout " << v.layout;
@@ -215,7 +199,9 @@ TEST_F(MainFormTest, LabelsSitOnTheRowsOfTheirClips) {
                 EXPECT_LT(tag->left, cell->left) << ToString({label, i}) << " in layout " << v.layout;
             }
         }
-        EXPECT_GE(labels, 9) << "layout " << v.layout;
+        if (v.column == 0) {  // a column view shows no labels
+            EXPECT_GE(labels, 9) << "layout " << v.layout;
+        }
     }
 }
 
@@ -228,7 +214,6 @@ TEST_F(MainFormTest, BringUpWindowRestoresOrExpands) {
     BringUpWindow(ps);
     EXPECT_EQ(window().show, WindowShow::Normal);
     EXPECT_TRUE(window().raiseRequest);
-    EXPECT_TRUE(window().processEventsRequest);
     EXPECT_EQ(window().focusRequest, FocusRequest::Window);
     EXPECT_FALSE(window().topmost);
     // A minimised reduced window only comes back, still reduced and on top.
@@ -241,14 +226,12 @@ TEST_F(MainFormTest, BringUpWindowRestoresOrExpands) {
     // Already up and reduced: the full window.
     BringUpWindow(ps);
     EXPECT_EQ(View(ps), (std::tuple{0, 0, false}));
-    EXPECT_TRUE(w(Family::Ctrlframe, 1).visible);
     // The column view as well.
     TopBtn_MouseDown(ps, 3, MouseButton::Left);
     ASSERT_EQ(ps.mainForm.columnView, 3);
     BringUpWindow(ps);
     EXPECT_EQ(ps.mainForm.columnView, 0);
     EXPECT_EQ(View(ps), (std::tuple{0, 0, false}));
-    EXPECT_TRUE(w(Family::Ctrlframe, 0).visible);
     EXPECT_EQ(window().width, 12288);
     EXPECT_EQ(stripHidden, 4);
 }
