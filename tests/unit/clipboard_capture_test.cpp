@@ -51,16 +51,12 @@ TEST_F(MonitorTest, BusyClipboardIsRetried) {
     EXPECT_EQ(tick(), TickOutcome::Captured);
 }
 
-TEST_F(MonitorTest, PendingTitleServesOneCaptureAndTheClearFlagEmptiesTheListFirst) {
+// The clear flag empties the list first, never the bulk cache.
+TEST_F(MonitorTest, TheClearFlagEmptiesTheListFirst) {
+    state.settings.CaptureMode = 2;
+    capture("bulk one");
+    state.settings.CaptureMode = 0;
     capture("one");
-    state.monitor.pendingTitleSet = true;
-    state.monitor.pendingTitle = "Edited title";
-    capture("edited text");
-    capture("three");
-    EXPECT_EQ(title(1), "Edited title");
-    EXPECT_EQ(title(2), "three");
-    EXPECT_FALSE(state.monitor.pendingTitleSet);
-
     state.monitor.clearBeforeNextCapture = true;
     ASSERT_EQ(capture("after paste"), TickOutcome::Captured);
     EXPECT_FALSE(state.monitor.clearBeforeNextCapture);
@@ -68,15 +64,6 @@ TEST_F(MonitorTest, PendingTitleServesOneCaptureAndTheClearFlagEmptiesTheListFir
     EXPECT_EQ(textIn(clipFile(0)), withNul("after paste"));
     EXPECT_FALSE(files::exists(data("clip.1")));
     EXPECT_EQ(caption(ui::Family::ClipboardClip, 1), "");
-}
-
-TEST_F(MonitorTest, ClearFlagNeverTouchesTheBulkCache) {
-    state.settings.CaptureMode = 2;
-    capture("bulk one");
-    state.settings.CaptureMode = 0;
-    EmptyClipboardClips(state);
-    state.monitor.clearBeforeNextCapture = true;
-    capture("next");
     EXPECT_EQ(state.settings.BulkCount, 1);
     EXPECT_TRUE(files::exists(data("bulk.0")));
 }

@@ -37,7 +37,6 @@ TEST_F(HotKeys, OnWatchesAssignedLettersDigitsMinusAndTheBulkKey) {
     EXPECT_TRUE(HotKeysOn(state).empty());
 
     EXPECT_TRUE(watches(kAlt, 'A'));
-    EXPECT_FALSE(watches(kAlt, 'B'));
     EXPECT_TRUE(watches(kAlt, 'C'));
     EXPECT_EQ(countWatched(kAlt), 2);
     for (std::uint32_t d = 0; d <= 9; ++d) {

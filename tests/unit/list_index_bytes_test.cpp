@@ -111,7 +111,7 @@ TEST_F(IndexFiles, TransferSlotGroupReferencesComeBackEmpty) {
     EXPECT_EQ(read(data("trans.mod")), Bytes(8, 3));
 }
 
-TEST_F(IndexFiles, ColourEqualToTheListDefaultIsStoredAsZero) {
+TEST_F(IndexFiles, ColourEqualToTheListDefaultIsStoredAsZeroAndColoursAreReadBack) {
     StartupLoader(state, {});
     state.settings.TransferSlotsColour = 0x00FF00;
     state.lists.transferSlots.colours[1] = 0x00FF00;  // the default: follows later changes
@@ -125,11 +125,22 @@ TEST_F(IndexFiles, ColourEqualToTheListDefaultIsStoredAsZero) {
     EXPECT_EQ(read(data("trans.clr")), concat({Bytes(8, 0), le32(0x0000FF), Bytes(20, 0)}));
     EXPECT_EQ(read(lib(1, "colr0.dat")), concat({Bytes(12, 0), le32(0x00FFFF), Bytes(368, 0)}));
 
-    // A new default recolours the cells stored as 0.
+    // A new default recolours the cells stored as 0; stored colours and the
+    // font option are read again, a highlight saved by mistake is no colour.
     state.settings.TransferSlotsColour = 0xFFFFFF;
-    ListLook look = ApplyListColours(state);
+    state.settings.FontOption = 1;
+    state.settings.ClipboardClipsColour = 0x00FF00;
+    ASSERT_TRUE(files::patch(lib(1, "groups.clr"), 4 * 5, le32(0xFFFF00)));  // as the group dialog writes it
+    ASSERT_TRUE(files::patch(lib(1, "colr0.dat"), 4 * 7, le32(0x8000000D)));
+    const ListLook look = ApplyListColours(state);
     EXPECT_EQ(look.transferSlots[1].background, 0xFFFFFFu);
     EXPECT_EQ(look.transferSlots[2].background, 0x0000FFu);
+    EXPECT_TRUE(look.bold);
+    EXPECT_EQ(look.clipboardClips[8].background, 0x00FF00u);
+    EXPECT_EQ(look.groupNames[5].background, 0xFFFF00u);
+    EXPECT_EQ(look.groupNames[0].background, kHighlight);
+    EXPECT_EQ(look.groupClips[7].background, 0xFFFF00u);
+    EXPECT_EQ(state.lists.groupNames.colours[5], 0xFFFF00u);
 }
 
 TEST_F(IndexFiles, HighlightedCellsAreSavedWithTheirOwnColour) {
@@ -137,33 +148,11 @@ TEST_F(IndexFiles, HighlightedCellsAreSavedWithTheirOwnColour) {
     state.lists.transferSlots.colours[3] = 0x00FFFF;
     state.lists.highlightBar = CellRef{ListKind::TransferSlots, 3};
     state.lists.groupNames.colours[0] = 0x0000FF;  // group 0 is current: shown highlighted
-
-    EXPECT_EQ(LookOf(state, ListKind::TransferSlots, 3).background, kHighlight);
-    EXPECT_EQ(LookOf(state, ListKind::GroupNames, 0).background, kHighlight);
     ASSERT_TRUE(SaveTransferSlots(state));
     ASSERT_TRUE(SaveGroupColours(state));
     EXPECT_EQ(read(data("trans.clr")), concat({Bytes(12, 0), le32(0x00FFFF), Bytes(16, 0)}));
     EXPECT_EQ(read(lib(1, "groups.clr")), concat({le32(0x0000FF), Bytes(124, 0)}));
-
-    state.lists.highlightBar.reset();
-    EXPECT_EQ(LookOf(state, ListKind::TransferSlots, 3).background, 0x00FFFFu);
     EXPECT_EQ(LookOf(state, ListKind::GroupClips, 500).background, 0xFFFFFFu);  // outside the list: no crash
-}
-
-TEST_F(IndexFiles, ApplyListColoursRereadsTheStoredColoursAndTheFontOption) {
-    StartupLoader(state, {});
-    state.settings.FontOption = 1;
-    state.settings.ClipboardClipsColour = 0x00FF00;
-    ASSERT_TRUE(files::patch(lib(1, "groups.clr"), 4 * 5, le32(0xFFFF00)));  // as the group dialog writes it
-    ASSERT_TRUE(files::patch(lib(1, "colr0.dat"), 4 * 7, le32(0x8000000D)));  // a highlight saved by mistake
-
-    const ListLook look = ApplyListColours(state);
-    EXPECT_TRUE(look.bold);
-    EXPECT_EQ(look.clipboardClips[8].background, 0x00FF00u);
-    EXPECT_EQ(look.groupNames[5].background, 0xFFFF00u);
-    EXPECT_EQ(look.groupNames[0].background, kHighlight);
-    EXPECT_EQ(look.groupClips[7].background, 0xFFFFFFu);
-    EXPECT_EQ(state.lists.groupNames.colours[5], 0xFFFF00u);
 }
 
 TEST_F(IndexFiles, ShortFilesAndOutOfRangeValuesAreReadAsFarAsTheyGo) {
@@ -199,10 +188,6 @@ TEST_F(IndexFiles, ShortFilesAndOutOfRangeValuesAreReadAsFarAsTheyGo) {
         ASSERT_TRUE(LoadClipboardClips(state));
         EXPECT_EQ(lists.clipboardClips.count, 0);
     }
-
-    state.settings.CurrentGroup = 77;
-    ASSERT_TRUE(LoadCurrentGroup(state));
-    EXPECT_EQ(state.settings.CurrentGroup, 0);
 }
 
 TEST_F(IndexFiles, SavingAShortModeFileKeepsItsEntriesAndCompletesTheLayout) {

@@ -41,10 +41,6 @@ TEST_F(CaptureModesTest, BulkSeedsAnEmptyCacheWithTheClipboardClipsInOrder) {
     CaptureModeClick(state, 2);
     EXPECT_EQ(state.settings.BulkCount, 3);
     EXPECT_FALSE(files::exists(data("bulk.3")));
-    // Capturing in "Bulk" goes on from there.
-    capture("fourth");
-    EXPECT_EQ(state.settings.BulkCount, 4);
-    EXPECT_EQ(read(data("bulk.3")), clipFile(3));
 }
 
 TEST_F(CaptureModesTest, SeedingLeavesOutAClipWhoseFileIsGone) {
