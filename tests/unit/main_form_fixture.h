@@ -1,6 +1,5 @@
 #pragma once
-// A program state over the fake platform for the main window's rules, with
-// the settings saves and quick-help topics recorded.
+// A program state over the fake platform for the main window's rules.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -15,8 +14,6 @@ class MainFormTest : public ::testing::Test {
 protected:
     MainFormTest() : ps(fake.platform) {
         ps.mainWindow = fake.windows->add(" Pellion Clipboard", true);
-        ps.mainForm.hooks.saveSettings = [this] { ++saves; };
-        ps.mainForm.hooks.quickHelp = [this](int topic) { topics.push_back(topic); };
     }
 
     ui::FormState& form() { return ps.mainForm.form; }
@@ -31,8 +28,6 @@ protected:
 
     platform::fake::FakePlatform fake;
     ProgramState ps;
-    int saves = 0;
-    std::vector<int> topics;
 };
 
 }  // namespace pellion::test

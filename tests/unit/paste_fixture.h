@@ -68,7 +68,6 @@ protected:
         h.pasteTimer = [this](bool on) { pasteTimerDue = on ? std::optional<int>(clock + kPasteTimerMs) : std::nullopt; };
         h.monitorTimer = [this](bool on) { monitorLog.push_back(on); };
         h.busyPointer = [this](bool busy) { busyLog.push_back(busy); };
-        h.processEvents = [this] { ++processed; };
         ConnectHookEvents(state);
     }
 
@@ -124,7 +123,6 @@ protected:
     std::optional<int> pasteTimerDue;
     std::vector<bool> monitorLog;
     std::vector<bool> busyLog;
-    int processed = 0;
 };
 
 }  // namespace pellion::test
