@@ -8,11 +8,7 @@
 
 using namespace pellion;
 
-namespace {
-
-class QuickHelpTest : public test::StoreTest {};
-
-}  // namespace
+using QuickHelpTest = test::StoreTest;
 
 TEST_F(QuickHelpTest, TopicsAreCutAsTheFileMarksThem) {
     struct Row {

@@ -25,19 +25,6 @@ TEST(Files, WholeWriteReplacesAndLeavesNoTemporaryFileOrFailsIntoAMissingFolder)
     EXPECT_FALSE(files::exists(dir.path() + "nope"));
 }
 
-TEST(Files, PrepareCreatesMissingAndMakesReadOnlyWritable) {
-    test::TempFolder dir;
-    const std::string p = dir.path() + "trans.dat";
-    ASSERT_TRUE(files::prepare(p));
-    EXPECT_EQ(files::size(p), 0);
-    ::chmod(p.c_str(), 0400);
-    ASSERT_TRUE(files::prepare(p));
-    struct stat st{};
-    ::stat(p.c_str(), &st);
-    EXPECT_TRUE(st.st_mode & S_IWUSR);
-    EXPECT_FALSE(files::prepare(dir.path()));  // a folder is no data file
-}
-
 // Each kind of write against a link planted where a data file belongs: the
 // write is refused, the link stays a link, its target keeps its bytes and mode,
 // and a dangling link's target is never created.

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -76,6 +77,8 @@ TEST(Migration, OnlyTheOldLibrarysGroupFilesMoveIntoLib1) {
         "group32.dat", "group3.07", "colr3.txt", "mode.dat.bak", "groups.dat~"};
     for (const auto& n : moved) touch(dir.path() + n, n);
     for (const auto& n : kept) touch(dir.path() + n, n);
+    ::chmod((dir.path() + "Mode.dat").c_str(), 0400);  // moved, and made writable
+    files::makeFolder(dir.path() + "group6.dat");        // no data file: stays
 
     ASSERT_TRUE(MigrateToLibraryFolders(f.state));
     EXPECT_EQ(f.state.libraryFolder, dir.path() + "lib1/");
@@ -87,6 +90,10 @@ TEST(Migration, OnlyTheOldLibrarysGroupFilesMoveIntoLib1) {
         EXPECT_TRUE(files::exists(dir.path() + n)) << n;
         EXPECT_FALSE(files::exists(dir.path() + "lib1/" + n)) << n;
     }
+    struct stat st{};
+    ASSERT_EQ(::stat((dir.path() + "lib1/Mode.dat").c_str(), &st), 0);
+    EXPECT_TRUE(st.st_mode & S_IWUSR);
+    EXPECT_TRUE(files::isFolder(dir.path() + "group6.dat"));
 
     // Once any spelling of the folder is there, it never runs again.
     test::TempFolder other;
