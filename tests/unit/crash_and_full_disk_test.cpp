@@ -63,6 +63,33 @@ std::multiset<std::string> StoredTitles(const std::string& folder) {
     return titles;
 }
 
+// Runs change in a child over folder, stopped (as by kill -9, exit status 2)
+// at the first step where stop says so; returns the child's exit status and
+// how many steps it took.
+std::pair<int, int> RunInChild(const std::string& folder, const std::function<bool(ProgramState&)>& change,
+                               const std::function<bool(int)>& stop) {
+    const std::string counted = folder + "../steps";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        platform::fake::FakePlatform fake;
+        ProgramState ps{fake.platform};
+        Start(ps, folder);
+        int step = 0;
+        SetListStepHook([&] {
+            if (stop(++step)) ::_exit(2);
+        });
+        const bool ok = change(ps);
+        files::writeWhole(counted, std::to_string(step));
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return {-1, 0};
+    const Bytes n = files::readAll(counted).value_or(Bytes{'0'});
+    return {WEXITSTATUS(status), std::stoi(std::string(n.begin(), n.end()))};
+}
+
+bool FileNew(ProgramState& ps) { return FileCapturedClip(ps, "new"); }
+
 struct Interrupted {
     const char* name;
     int clips;  // Clipboard Clips at the start
@@ -82,30 +109,12 @@ TEST_P(StoppedChange, LeavesEveryTitleWithItsOwnClipAfterARestart) {
     std::filesystem::create_directory(start);
     MakeScene(start, c.clips);
     const std::multiset<std::string> before = StoredTitles(start);
-    // Runs the change in a child stopped before step stopAt (0: never
-    // stopped); returns the child's exit status and how many steps it took.
+    // The change from a fresh copy, stopped before step stopAt (0: never).
     const std::string folder = dir.path() + "run/";
-    auto run = [&](int stopAt) -> std::pair<int, int> {
+    auto run = [&](int stopAt) {
         std::filesystem::remove_all(folder);
         std::filesystem::copy(start, folder, std::filesystem::copy_options::recursive);
-        const std::string counted = dir.path() + "steps";
-        const pid_t child = ::fork();
-        if (child == 0) {
-            platform::fake::FakePlatform fake;
-            ProgramState ps{fake.platform};
-            Start(ps, folder);
-            int step = 0;
-            SetListStepHook([&] {
-                if (++step == stopAt) ::_exit(2);
-            });
-            const bool ok = c.change(ps);
-            files::writeWhole(counted, std::to_string(step));
-            ::_exit(ok ? 0 : 1);
-        }
-        int status = 0;
-        if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return {-1, 0};
-        const Bytes n = files::readAll(counted).value_or(Bytes{'0'});
-        return {WEXITSTATUS(status), std::stoi(std::string(n.begin(), n.end()))};
+        return RunInChild(folder, c.change, [stopAt](int step) { return step == stopAt; });
     };
     auto nothingLost = [&](int stopAt) {
         const std::multiset<std::string> after = StoredTitles(folder);
@@ -129,8 +138,8 @@ TEST_P(StoppedChange, LeavesEveryTitleWithItsOwnClipAfterARestart) {
 INSTANTIATE_TEST_SUITE_P(
     Lists, StoppedChange,
     ::testing::Values(
-        Interrupted{"CaptureIntoAFullList", 9, [](ProgramState& ps) { return FileCapturedClip(ps, "new"); }, {"clip 0"}},
-        Interrupted{"CaptureIntoAListWithRoom", 4, [](ProgramState& ps) { return FileCapturedClip(ps, "new"); }},
+        Interrupted{"CaptureIntoAFullList", 9, FileNew, {"clip 0"}},
+        Interrupted{"CaptureIntoAListWithRoom", 4, FileNew},
         Interrupted{"GroupMovedOntoAnEmptyName", 0,
                     [](ProgramState& ps) {
                         DragOnto(ps, {ui::DragSource::Group, 5}, {ui::DropTarget::GroupName, 7});
@@ -160,21 +169,8 @@ TEST(ListJournal, NamingAFileOutsideTheDataFolderIsRefusedWhole) {
     std::filesystem::create_directory(folder);
     MakeScene(folder, 9);
     const std::multiset<std::string> before = StoredTitles(folder);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        platform::fake::FakePlatform fake;
-        ProgramState ps{fake.platform};
-        Start(ps, folder);
-        // Stopped once the journal is written, before anything moved.
-        SetListStepHook([&] {
-            if (files::exists(folder + kListJournalName)) ::_exit(2);
-        });
-        ::_exit(FileCapturedClip(ps, "new") ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_EQ(WEXITSTATUS(status), 2);
+    // Stopped once the journal is written, before anything moved.
+    ASSERT_EQ(RunInChild(folder, FileNew, [&](int) { return files::exists(folder + kListJournalName); }).first, 2);
     Bytes journal = files::readAll(folder + kListJournalName).value_or(Bytes{});
     const std::string inside = "clip.0", outside = "../v.0";
     auto at = std::search(journal.begin(), journal.end(), inside.begin(), inside.end());
