@@ -127,25 +127,18 @@ TEST_F(MainFormTest, StripToCompactRestoresTheOffsetsThenCuts) {
     EXPECT_EQ(w(Family::Ctrlframe, 0).rect.height, 3300);
 }
 
-struct PlaceCase {
-    int left, top, wantLeft, wantTop;
-};
-
-class OffScreen : public MainFormTest, public ::testing::WithParamInterface<PlaceCase> {};
-
-TEST_P(OffScreen, ReducedWindowOffTheScreenComesToTheCorner) {
-    const PlaceCase c = GetParam();  // the fake screen is 28800 x 16200 twips
-    ps.settings.ReducedLeft = c.left;
-    ps.settings.ReducedTop = c.top;
-    SetLayout(ps, 2);
-    EXPECT_EQ(window().left, c.wantLeft);
-    EXPECT_EQ(window().top, c.wantTop);
+// The fake screen is 28800 x 16200 twips; the compact window 2844 x 3700.
+TEST_F(MainFormTest, ReducedWindowOffTheScreenComesToTheCorner) {
+    const std::array<int, 4> cases[] = {{28785, 15000, 28785, 15000}, {28800, 15000, 0, 0}, {100, 16200, 0, 0},
+                                        {-1000, -300, -1000, -300},   {-2844, 500, 0, 0},     {500, -3700, 0, 0}};
+    for (const auto& [left, top, wantLeft, wantTop] : cases) {
+        SetLayout(ps, 0);
+        ps.settings.ReducedLeft = left;
+        ps.settings.ReducedTop = top;
+        SetLayout(ps, 2);
+        EXPECT_EQ(std::pair(window().left, window().top), std::pair(wantLeft, wantTop)) << left << "," << top;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Layout, OffScreen,
-                         ::testing::Values(PlaceCase{28785, 15000, 28785, 15000}, PlaceCase{28800, 15000, 0, 0},
-                                           PlaceCase{100, 16200, 0, 0}, PlaceCase{-1000, -300, -1000, -300},
-                                           PlaceCase{-2844, 500, 0, 0}, PlaceCase{500, -3700, 0, 0}));
 
 // The drop targets may cover buttons but never a cell, whichever layout,
 // size or column is shown; a clip's number, and a first-column Group Clip's
