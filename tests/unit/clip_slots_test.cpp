@@ -107,7 +107,6 @@ TEST_F(SlotFiles, FailedCopiesChangeNothing) {
     ASSERT_TRUE(StoreGroupReference(state, 4, 22));
     EXPECT_FALSE(CopyClipToSlot(state, transfer(4), {ListKind::GroupClips, 0}));
     EXPECT_FALSE(CopyClipToSlot(state, transfer(0), recent(0)));
-    EXPECT_FALSE(CopyClipToSlot(state, transfer(0), transfer(0)));
     EXPECT_FALSE(MoveClipToSlot(state, recent(0), transfer(1)));
 }
 

@@ -36,8 +36,7 @@ TEST(ClipViewer, WhatAClipFileShows) {
         bool damaged;
     } cases[] = {
         {"empty file: empty text to type", {}, ViewerShows::Text, false, "", "", false},
-        {"text-only layout", textOnlyClip("hi"), ViewerShows::Text,
-         false, "hi", "", false},
+        {"text-only layout", textOnlyClip("hi"), ViewerShows::Text, false, "hi", "", false},
         {"text with its locale", namedClip({record(16, "", le32(9)), record(1, "", kText)}), ViewerShows::Text, false, "héllo",
          "", false},
         {"picture before the text wins", namedClip({record(300, "image/png", kPng), record(1, "", kText)}),

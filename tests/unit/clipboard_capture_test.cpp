@@ -17,15 +17,6 @@ namespace {
 
 std::string withNul(const std::string& s) { return s + std::string(1, '\0'); }
 
-Bytes clipIndex(int count, const std::vector<std::string>& titles) {
-    Bytes out = le16(count);
-    for (int n = 0; n < 9; ++n) {
-        const Bytes t = padded(n < int(titles.size()) ? titles[n] : "", 50);
-        out.insert(out.end(), t.begin(), t.end());
-    }
-    return out;
-}
-
 }  // namespace
 
 TEST(MakeTitle, SkipsLeadingControlsKeepsTheBlockNulAndPadsToFifty) {
@@ -60,8 +51,8 @@ TEST_F(MonitorTest, TheClearFlagEmptiesTheListFirst) {
     state.monitor.clearBeforeNextCapture = true;
     ASSERT_EQ(capture("after paste"), TickOutcome::Captured);
     EXPECT_FALSE(state.monitor.clearBeforeNextCapture);
-    EXPECT_EQ(read(data("clip.dat")), clipIndex(1, {"after paste"}));
-    EXPECT_EQ(textIn(clipFile(0)), withNul("after paste"));
+    EXPECT_EQ(read(data("clip.dat")), concat({le16(1), padded("after paste", 50), blanks(400)}));
+    EXPECT_EQ(clipFile(0), textClip("after paste"));
     EXPECT_FALSE(files::exists(data("clip.1")));
     EXPECT_EQ(caption(ui::Family::ClipboardClip, 1), "");
     EXPECT_EQ(state.settings.BulkCount, 1);
@@ -98,7 +89,7 @@ TEST_F(MonitorTest, ClearEmptiesTheClipsOrElseTheBulkCache) {
 
     // The clips go first (emptying is the store's, tested there), then the cache.
     ClearClipboardClips(state);
-    EXPECT_EQ(read(data("clip.dat")), clipIndex(0, {}));
+    EXPECT_EQ(read(data("clip.dat")), concat({le16(0), blanks(450)}));
     EXPECT_EQ(caption(ui::Family::ClipboardClip, 0), "");
     EXPECT_EQ(state.settings.BulkCount, 2);
     tick();

@@ -25,12 +25,6 @@ protected:
         return tick();
     }
     Bytes clipFile(int n) const { return read(data("clip." + std::to_string(n))); }
-    // The stored text block of a clip file that holds text alone.
-    std::string textIn(const Bytes& file) const {
-        // marker -1, count, id 1, name length 0, size, bytes
-        if (file.size() < 20) return {};
-        return std::string(file.begin() + 20, file.end());
-    }
     std::string title(int n) const { return state.lists.clipboardClips.titles[n]; }
     std::string caption(ui::Family family, int index = 0) const { return state.mainForm.form[{family, index}].caption; }
     bool markerOnClipboard() {

@@ -50,15 +50,18 @@ TEST(SettingsFile, EarlierVersionKeepsBulkCountForeignFileDoesNot) {
     }
 }
 
-TEST(SettingsFile, LayoutOutOfRangeBecomesFullButKeepsOnTop) {
+TEST(SettingsFile, LayoutOrLibraryOutOfRangeFallsBackButOnTopStays) {
     Fixture f;
     Bytes file = defaultFile();
-    put(file, 83, 5, 2);  // Layout
-    put(file, 77, 1, 2);  // OnTop
+    put(file, 83, 5, 2);       // Layout
+    put(file, 77, 1, 2);       // OnTop
+    put(file, 87, 0xFFFD, 2);  // CurrentLibrary -3
     ASSERT_TRUE(files::writeWhole(f.ini(), file));
     StartupLoader(f.state, {});
     EXPECT_EQ(f.state.settings.Layout, 0);
     EXPECT_EQ(f.state.settings.OnTop, 1);
+    EXPECT_EQ(f.state.settings.CurrentLibrary, 1);
+    EXPECT_EQ(f.state.libraryFolder, f.dir.path() + "lib1/");
 
     SettingsRecord r;
     r.Layout = 0;

@@ -150,15 +150,3 @@ TEST(Startup, AFolderWhereAListIndexBelongsIsRefusedUntouched) {
         EXPECT_FALSE(files::exists(dir.path() + "pellion.ini"));
     }
 }
-
-TEST(Startup, DamagedLibraryNumberFallsBackToTheFirstLibrary) {
-    test::TempFolder dir;
-    Fixture f(dir.path());
-    SettingsRecord r = DefaultSettings({28800, 16200});
-    r.CurrentLibrary = -3;
-    files::writeWhole(dir.path() + "pellion.ini", EncodeSettings(r));
-    files::makeFolder(dir.path() + "lib1");
-    StartupLoader(f.state, {});
-    EXPECT_EQ(f.state.settings.CurrentLibrary, 1);
-    EXPECT_EQ(f.state.libraryFolder, dir.path() + "lib1/");
-}
