@@ -33,7 +33,6 @@ TEST_F(ClipSettingsTest, AClipOfGroup5SavedWhileGroup7IsShownSwitchesBack) {
     ui::SaveClipSettings(state, {SourceList::GroupClips, 2, 5, "Five", 1, 0x00FF00});
     EXPECT_EQ(state.settings.CurrentGroup, 5);
     EXPECT_EQ(saved().CurrentGroup, 5);
-    EXPECT_EQ(state.lists.groupClips.group, 5);
     EXPECT_EQ(state.lists.groupStem, lib(1, "group5."));
     EXPECT_EQ(ReadTitleAt(lib(1, "group5.dat"), 2), "Five");
     EXPECT_EQ(ReadModeAt(lib(1, "group5.mod"), 2), 1);

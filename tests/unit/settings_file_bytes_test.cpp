@@ -91,7 +91,6 @@ TEST(SettingsFile, ShortFileOfThisVersionIsUsedAsRead) {
     LoadSettings(f.state);
     EXPECT_EQ(f.state.settings.BulkCount, 5);
     EXPECT_EQ(f.state.settings.ClipboardClipsColour, 0);
-    EXPECT_EQ(f.state.settings.HelpOption, 0);
     EXPECT_EQ(*files::readAll(f.ini()), file);  // not rewritten
 }
 
