@@ -13,6 +13,7 @@ namespace pellion::test {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+constexpr std::chrono::milliseconds kPoll{5};
 
 template <class T>
 struct Freed {
@@ -84,21 +85,16 @@ xcb_window_t Probe::owner() {
     return r ? r->owner : 0;
 }
 
-bool Probe::waitOwner(bool (*good)(xcb_window_t, xcb_window_t), xcb_window_t before,
-                      std::chrono::milliseconds limit) {
-    for (const auto until = Clock::now() + limit; Clock::now() < until;) {
-        if (good(owner(), before)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+bool Probe::waitNewOwner(xcb_window_t before, std::chrono::milliseconds limit) {
+    for (const auto until = Clock::now() + limit; Clock::now() < until; std::this_thread::sleep_for(kPoll))
+        if (const xcb_window_t now = owner(); now != 0 && now != before) return true;
     return false;
 }
 
-bool Probe::waitNewOwner(xcb_window_t before, std::chrono::milliseconds limit) {
-    return waitOwner([](xcb_window_t w, xcb_window_t old) { return w != 0 && w != old; }, before, limit);
-}
-
 bool Probe::waitNoOwner(std::chrono::milliseconds limit) {
-    return waitOwner([](xcb_window_t w, xcb_window_t) { return w == 0; }, 0, limit);
+    for (const auto until = Clock::now() + limit; Clock::now() < until; std::this_thread::sleep_for(kPoll))
+        if (owner() == 0) return true;
+    return false;
 }
 
 bool Probe::awaitNotify(xcb_atom_t target, xcb_atom_t& property) {
@@ -128,8 +124,9 @@ std::optional<Bytes> Probe::take(xcb_atom_t property, xcb_atom_t* type) {
     return Bytes(v, v + xcb_get_property_value_length(r.p));
 }
 
-std::optional<Bytes> Probe::convert(const std::string& target, xcb_atom_t* type) {
-    const xcb_atom_t t = atom(target), property = atom("PROBE_VALUE");
+std::optional<Bytes> Probe::convert(const std::string& target, xcb_atom_t* type, xcb_atom_t property) {
+    const xcb_atom_t t = atom(target);
+    if (!property) property = atom("PROBE_VALUE");
     xcb_convert_selection(c_, window_, clipboard_, t, property, XCB_CURRENT_TIME);
     xcb_flush(c_);
     xcb_atom_t got = 0;
@@ -139,25 +136,17 @@ std::optional<Bytes> Probe::convert(const std::string& target, xcb_atom_t* type)
 
 std::vector<std::optional<Bytes>> Probe::multiple(const std::vector<std::string>& targets,
                                                   std::vector<std::uint32_t>& pairsAfter) {
-    const xcb_atom_t pairsProperty = atom("PROBE_PAIRS"), multipleAtom = atom("MULTIPLE");
+    const xcb_atom_t pairsProperty = atom("PROBE_PAIRS");
     std::vector<std::uint32_t> pairs;
-    for (std::size_t i = 0; i < targets.size(); ++i) {
-        pairs.push_back(atom(targets[i]));
-        pairs.push_back(atom("PROBE_" + std::to_string(i)));
-    }
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        pairs.insert(pairs.end(), {atom(targets[i]), atom("PROBE_" + std::to_string(i))});
     xcb_change_property(c_, XCB_PROP_MODE_REPLACE, window_, pairsProperty, atom("ATOM_PAIR"), 32,
                         static_cast<std::uint32_t>(pairs.size()), pairs.data());
-    xcb_convert_selection(c_, window_, clipboard_, multipleAtom, pairsProperty, XCB_CURRENT_TIME);
-    xcb_flush(c_);
-    std::vector<std::optional<Bytes>> out(targets.size());
-    xcb_atom_t got = 0;
-    pairsAfter.clear();
-    if (!awaitNotify(multipleAtom, got) || got == XCB_ATOM_NONE) return out;
-    if (auto raw = take(got, nullptr)) {
-        pairsAfter.resize(raw->size() / 4);
-        std::memcpy(pairsAfter.data(), raw->data(), pairsAfter.size() * 4);
-    }
-    for (std::size_t i = 0; i < targets.size(); ++i) out[i] = take(pairs[2 * i + 1], nullptr);
+    const auto raw = convert("MULTIPLE", nullptr, pairsProperty).value_or(Bytes{});
+    pairsAfter.resize(raw.size() / 4);
+    std::memcpy(pairsAfter.data(), raw.data(), pairsAfter.size() * 4);
+    std::vector<std::optional<Bytes>> out;
+    for (std::size_t i = 0; i < targets.size(); ++i) out.push_back(take(pairs[2 * i + 1], nullptr));
     return out;
 }
 

@@ -34,15 +34,15 @@ public:
     bool waitNewOwner(xcb_window_t before, std::chrono::milliseconds limit = std::chrono::milliseconds(5000));
     bool waitNoOwner(std::chrono::milliseconds limit = std::chrono::milliseconds(5000));
     xcb_atom_t atom(const std::string& name);
-    // One conversion without INCR; nullopt when refused or not answered.
-    std::optional<Bytes> convert(const std::string& target, xcb_atom_t* type = nullptr);
+    // One conversion without INCR, into the property given or one of its
+    // own; nullopt when refused or not answered.
+    std::optional<Bytes> convert(const std::string& target, xcb_atom_t* type = nullptr, xcb_atom_t property = 0);
     // MULTIPLE for the given targets: the pairs as the owner left them, and
     // each target's bytes (nullopt where refused).
     std::vector<std::optional<Bytes>> multiple(const std::vector<std::string>& targets,
                                                std::vector<std::uint32_t>& pairsAfter);
 
 private:
-    bool waitOwner(bool (*good)(xcb_window_t, xcb_window_t), xcb_window_t before, std::chrono::milliseconds limit);
     bool awaitNotify(xcb_atom_t target, xcb_atom_t& property);
     std::optional<Bytes> take(xcb_atom_t property, xcb_atom_t* type);
     xcb_connection_t* c_;
