@@ -171,13 +171,16 @@ TEST_F(KeysAndHooks, ArmedMouseHookReportsTheNextClickOnceWithTheNewForeground) 
     // pointer grab, and the focus moves only after the hook has seen it.
     ASSERT_EQ(xdotool({"mousemove", std::to_string((r.left + r.right) / 2), std::to_string((r.top + r.bottom) / 2)}), 0);
     Observer wm;
-    auto* grab = xcb_grab_pointer_reply(wm.xcb(),
-                                        xcb_grab_pointer(wm.xcb(), 0, wm.root(), XCB_EVENT_MASK_BUTTON_PRESS,
-                                                         XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE, XCB_NONE,
-                                                         XCB_CURRENT_TIME),
-                                        nullptr);
-    ASSERT_TRUE(grab && grab->status == XCB_GRAB_STATUS_SUCCESS);
-    std::free(grab);
+    ASSERT_TRUE(spinUntil([&] {
+        auto* grab = xcb_grab_pointer_reply(wm.xcb(),
+                                            xcb_grab_pointer(wm.xcb(), 0, wm.root(), XCB_EVENT_MASK_BUTTON_PRESS,
+                                                             XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE,
+                                                             XCB_NONE, XCB_CURRENT_TIME),
+                                            nullptr);
+        const bool held = grab && grab->status == XCB_GRAB_STATUS_SUCCESS;
+        std::free(grab);
+        return held;
+    }));
     ASSERT_EQ(xdotool({"click", "1"}), 0);
     s.x->sync();
     s.x->drain();
