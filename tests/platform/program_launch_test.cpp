@@ -58,7 +58,6 @@ protected:
               "inode/directory=pellion-recorder.desktop\n");
         write(root + "/docs/letter.pnote", "a note\n");
         write(root + "/docs/stray.porphan", std::string("\x01\x02\x03\x00", 4));
-        write(root + "/notexec", "#!/bin/sh\n", 0644);
         write(root + "/plainfile", "not a folder");
     }
     static void TearDownTestSuite() {
@@ -157,7 +156,6 @@ TEST_F(Shell, EachFailureHasItsCodeAndStartsNothing) {
     EXPECT_EQ(shell.open(doc, root + "/gone"), platform::kShellNoStartFolder);
     EXPECT_EQ(shell.open(doc, root + "/plainfile"), platform::kShellNoStartFolder);
 
-    EXPECT_EQ(shell.run(root + "/notexec", "", ""), platform::kShellCannotRun);
     EXPECT_EQ(shell.run(root + "/docs", "", ""), platform::kShellCannotRun);
     EXPECT_EQ(shell.run(recorder, "", root + "/plainfile"), platform::kShellNoStartFolder);
     EXPECT_EQ(shell.run("", "", ""), platform::kShellMissing);

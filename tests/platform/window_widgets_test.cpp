@@ -57,7 +57,6 @@ protected:
     }
     int px(int twips) const { return edit->scale().toPixels(twips); }
     QWidget* w(Family f, int i = 0) const { return edit->widget({f, i}); }
-    QPoint at(Family f, int i = 0) const { return w(f, i)->mapTo(edit.get(), QPoint(0, 0)); }
     void press(QWidget* target, Qt::MouseButton button) {
         QMouseEvent down(QEvent::MouseButtonPress, QPointF(3, 3), target->mapToGlobal(QPointF(3, 3)), button,
                          button, Qt::NoModifier);
@@ -91,7 +90,7 @@ protected:
 
 TEST_F(MainWindowTest, FullLargeWindowShowsAllFourLists) {
     open(1, 0, 0);
-    EXPECT_EQ(at(Family::Item, 95), QPoint(px(2808) + px(4860), px(216 + 252 * 31)));
+    EXPECT_EQ(w(Family::Item, 95)->mapTo(edit.get(), QPoint(0, 0)), QPoint(px(2808) + px(4860), px(216 + 252 * 31)));
     EXPECT_EQ(w(Family::Item, 95)->size(), QSize(px(4860 + 2200) - px(4860), px(216 + 252 * 31 + 276) - px(216 + 252 * 31)));
     EXPECT_EQ(qobject_cast<QLabel*>(w(Family::Label1, 8))->text(), "9");
     // The highlight bar starts on the first clip; the next keeps its colour.
