@@ -19,6 +19,7 @@ Bytes randomBytes(std::size_t size, unsigned seed);
 Bytes bytesOf(const std::string& s);
 Bytes withNul(const std::string& s);  // a text block as stored
 std::string tool(const std::string& name);  // path of a program in the build's folder
+std::vector<std::uint32_t> wordsOf(const Bytes& b);  // 32-bit values as a property holds them
 
 // "xclip -o" of one target of the CLIPBOARD (or of "primary").
 Ran xclipOut(const std::string& target, const std::string& selection = "clipboard");
