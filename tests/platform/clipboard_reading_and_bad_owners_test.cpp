@@ -58,7 +58,7 @@ protected:
 // megabytes of it came through INCR); named targets arrive byte-exact under
 // their own name.
 TEST_F(ClipboardRead, EachTargetArrivesAsItsFormat) {
-    const Bytes png = randomBytes(9000, 4), html = bytesOf("<p>caf\xc3\xa9 <b>bold</b></p>\n"), custom = randomBytes(777, 7);
+    const Bytes html = bytesOf("<p>caf\xc3\xa9 <b>bold</b></p>\n"), custom = randomBytes(777, 7);
     std::string lines;
     while (lines.size() < (3u << 20)) lines += "na\xc3\xafve line " + std::to_string(lines.size()) + "\n";
     const std::string ascii(3u << 20, 'a');
@@ -74,7 +74,6 @@ TEST_F(ClipboardRead, EachTargetArrivesAsItsFormat) {
         {"text/plain", bytesOf(lines), "", withNul(lines)},
         {"text/plain", bytesOf(ascii + "caf\xe9"), "", withNul(ascii + "caf\xc3\xa9")},
         {"text/html", html, "text/html", html},
-        {"image/png", png, "image/png", png},
         {"application/x-pellion-custom", custom, "application/x-pellion-custom", custom},
     };
     for (const Case& c : cases) {
