@@ -109,10 +109,12 @@ inline int xdotool(std::vector<std::string> args) {
 }
 
 // The paste-target program: one line field; Enter prints "SUBMIT:" and it.
+// On the test's display, or on the one named.
 class PasteTarget {
 public:
-    explicit PasteTarget(const std::string& title = "Paste Target")
-        : child_({std::string(PELLION_BUILD_DIR) + "/paste_target", title}) {
+    explicit PasteTarget(const std::string& title = "Paste Target", const std::string& display = "")
+        : child_(display.empty() ? std::vector<std::string>{tool("paste_target"), title}
+                                 : std::vector<std::string>{"env", "DISPLAY=" + display, tool("paste_target"), title}) {
         if (auto ready = child_.waitLine("READY ")) window = std::stoul(ready->substr(6));
     }
     std::optional<std::string> submitted(int milliseconds = 5000) {

@@ -114,18 +114,15 @@ TEST(WindowsWithoutWindowManager, FallBackToTheInputFocus) {
     ASSERT_TRUE(x);
     platform::x11::X11Windows windows(x);
     platform::x11::X11Keystrokes keys(x);
-    const std::string program = std::string(PELLION_BUILD_DIR) + "/paste_target";
-    Child first({"env", "DISPLAY=" + display, program, "First Field"});
-    Child second({"env", "DISPLAY=" + display, program, "Second Field"});
-    auto readyA = first.waitLine("READY "), readyB = second.waitLine("READY ");
-    ASSERT_TRUE(readyA && readyB);
-    const auto a = std::stoul(readyA->substr(6)), b = std::stoul(readyB->substr(6));
+    PasteTarget first("First Field", display), second("Second Field", display);
+    const auto a = first.window, b = second.window;
+    ASSERT_TRUE(a && b);
 
     EXPECT_EQ(windows.findByTitle("First Field"), a);
     ASSERT_TRUE(windows.bringToFront(a));
     EXPECT_EQ(windows.foreground(), a);
     ASSERT_TRUE(keys.send("first{ENTER}", true));
-    EXPECT_EQ(first.waitLine("SUBMIT:"), "SUBMIT:first");
+    EXPECT_EQ(first.submitted(), "first");
 
     ASSERT_TRUE(windows.bringToFront(b));
     EXPECT_EQ(windows.foreground(), b);
@@ -134,5 +131,5 @@ TEST(WindowsWithoutWindowManager, FallBackToTheInputFocus) {
     windows.show(b, ShowState::Normal);
     EXPECT_TRUE(windows.bringToFront(b));
     ASSERT_TRUE(keys.send("second{ENTER}", true));
-    EXPECT_EQ(second.waitLine("SUBMIT:"), "SUBMIT:second");
+    EXPECT_EQ(second.submitted(), "second");
 }
