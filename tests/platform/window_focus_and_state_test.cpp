@@ -78,7 +78,6 @@ TEST_F(Windows, OwnWindowsPointerAndScreenSize) {
     own.show();
     EXPECT_TRUE(s.windows->isOwnWindow(own.winId()));
     EXPECT_FALSE(s.windows->isOwnWindow(other.window));
-    EXPECT_FALSE(s.windows->isOwnWindow(0));
 
     ASSERT_EQ(xdotool({"mousemove", "101", "202"}), 0);
     EXPECT_EQ(s.windows->pointer(), (platform::Point{101, 202}));
