@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -13,6 +14,7 @@ namespace pellion::test {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+constexpr std::chrono::milliseconds kPoll{5};
 
 template <class T>
 struct Freed {
@@ -50,32 +52,82 @@ std::vector<std::string> xclipIn(const std::string& target, const std::string& f
     return {"xclip", "-selection", "clipboard", "-i", "-quiet", "-t", target, file};
 }
 
-Probe& Probe::shared() {
-    static Probe probe;
-    return probe;
+std::vector<std::uint32_t> wordsOf(const Bytes& b) {
+    std::vector<std::uint32_t> out(b.size() / 4);
+    std::memcpy(out.data(), b.data(), out.size() * 4);
+    return out;
 }
 
-Probe::Probe() {
+Observer::Observer() {
     for (int attempt = 0; attempt < 5; ++attempt) {
         c_ = xcb_connect(nullptr, nullptr);
         if (!xcb_connection_has_error(c_)) break;
         xcb_disconnect(c_);
         settle();
     }
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c_)).data;
-    window_ = xcb_generate_id(c_);
-    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_create_window(c_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
-                      XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
-    clipboard_ = atom("CLIPBOARD");
+    root_ = xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root;
 }
 
-Probe::~Probe() { xcb_disconnect(c_); }
+void Observer::sync() { std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr)); }
 
-xcb_atom_t Probe::atom(const std::string& name) {
+xcb_atom_t Observer::atom(const std::string& name) {
     Freed<xcb_intern_atom_reply_t> r{xcb_intern_atom_reply(
         c_, xcb_intern_atom(c_, 0, static_cast<std::uint16_t>(name.size()), name.c_str()), nullptr)};
     return r ? r->atom : 0;
+}
+
+std::optional<Bytes> Observer::property(xcb_window_t w, xcb_atom_t property, xcb_atom_t* type, bool take) {
+    Freed<xcb_get_property_reply_t> r{xcb_get_property_reply(
+        c_, xcb_get_property(c_, take, w, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 0x1FFFFFFF), nullptr)};
+    if (!r || r->type == XCB_ATOM_NONE) return std::nullopt;
+    if (type) *type = r->type;
+    const auto* v = static_cast<const std::uint8_t*>(xcb_get_property_value(r.p));
+    return Bytes(v, v + xcb_get_property_value_length(r.p));
+}
+
+std::vector<std::uint32_t> Observer::words(xcb_window_t w, const std::string& name) {
+    return wordsOf(property(w, atom(name)).value_or(Bytes{}));
+}
+
+std::uint32_t Observer::activeWindow() {
+    const auto v = words(root_, "_NET_ACTIVE_WINDOW");
+    return v.empty() ? 0 : v[0];
+}
+
+std::uint32_t Observer::wmState(xcb_window_t w) {
+    const auto v = words(w, "WM_STATE");
+    return v.empty() ? 0 : v[0];
+}
+
+bool Observer::hasNetState(xcb_window_t w, const std::string& state) {
+    const auto states = words(w, "_NET_WM_STATE");
+    return std::find(states.begin(), states.end(), atom(state)) != states.end();
+}
+
+void Observer::watchKeys(xcb_window_t w) {
+    const std::uint32_t mask = XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE;
+    xcb_change_window_attributes(c_, w, XCB_CW_EVENT_MASK, &mask);
+    sync();
+}
+
+int Observer::keyPressesSeen() {
+    sync();
+    int presses = 0;
+    while (Freed<xcb_generic_event_t> e{xcb_poll_for_event(c_)}) presses += (e->response_type & 0x7F) == XCB_KEY_PRESS;
+    return presses;
+}
+
+Probe& Probe::shared() {
+    static Probe probe;
+    return probe;
+}
+
+Probe::Probe() {
+    window_ = xcb_generate_id(c_);
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(c_, XCB_COPY_FROM_PARENT, window_, root_, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
+    clipboard_ = atom("CLIPBOARD");
 }
 
 xcb_window_t Probe::owner() {
@@ -84,21 +136,16 @@ xcb_window_t Probe::owner() {
     return r ? r->owner : 0;
 }
 
-bool Probe::waitOwner(bool (*good)(xcb_window_t, xcb_window_t), xcb_window_t before,
-                      std::chrono::milliseconds limit) {
-    for (const auto until = Clock::now() + limit; Clock::now() < until;) {
-        if (good(owner(), before)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+bool Probe::waitNewOwner(xcb_window_t before, std::chrono::milliseconds limit) {
+    for (const auto until = Clock::now() + limit; Clock::now() < until; std::this_thread::sleep_for(kPoll))
+        if (const xcb_window_t now = owner(); now != 0 && now != before) return true;
     return false;
 }
 
-bool Probe::waitNewOwner(xcb_window_t before, std::chrono::milliseconds limit) {
-    return waitOwner([](xcb_window_t w, xcb_window_t old) { return w != 0 && w != old; }, before, limit);
-}
-
 bool Probe::waitNoOwner(std::chrono::milliseconds limit) {
-    return waitOwner([](xcb_window_t w, xcb_window_t) { return w == 0; }, 0, limit);
+    for (const auto until = Clock::now() + limit; Clock::now() < until; std::this_thread::sleep_for(kPoll))
+        if (owner() == 0) return true;
+    return false;
 }
 
 bool Probe::awaitNotify(xcb_atom_t target, xcb_atom_t& property) {
@@ -119,45 +166,26 @@ bool Probe::awaitNotify(xcb_atom_t target, xcb_atom_t& property) {
     }
 }
 
-std::optional<Bytes> Probe::take(xcb_atom_t property, xcb_atom_t* type) {
-    Freed<xcb_get_property_reply_t> r{xcb_get_property_reply(
-        c_, xcb_get_property(c_, 1, window_, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 0x1FFFFFFF), nullptr)};
-    if (!r || r->type == XCB_ATOM_NONE) return std::nullopt;
-    if (type) *type = r->type;
-    const auto* v = static_cast<const std::uint8_t*>(xcb_get_property_value(r.p));
-    return Bytes(v, v + xcb_get_property_value_length(r.p));
-}
-
-std::optional<Bytes> Probe::convert(const std::string& target, xcb_atom_t* type) {
-    const xcb_atom_t t = atom(target), property = atom("PROBE_VALUE");
-    xcb_convert_selection(c_, window_, clipboard_, t, property, XCB_CURRENT_TIME);
+std::optional<Bytes> Probe::convert(const std::string& target, xcb_atom_t* type, xcb_atom_t into) {
+    const xcb_atom_t t = atom(target);
+    xcb_convert_selection(c_, window_, clipboard_, t, into ? into : atom("PROBE_VALUE"), XCB_CURRENT_TIME);
     xcb_flush(c_);
     xcb_atom_t got = 0;
     if (!awaitNotify(t, got) || got == XCB_ATOM_NONE) return std::nullopt;
-    return take(got, type);
+    return property(window_, got, type, true);
 }
 
 std::vector<std::optional<Bytes>> Probe::multiple(const std::vector<std::string>& targets,
                                                   std::vector<std::uint32_t>& pairsAfter) {
-    const xcb_atom_t pairsProperty = atom("PROBE_PAIRS"), multipleAtom = atom("MULTIPLE");
+    const xcb_atom_t pairsProperty = atom("PROBE_PAIRS");
     std::vector<std::uint32_t> pairs;
-    for (std::size_t i = 0; i < targets.size(); ++i) {
-        pairs.push_back(atom(targets[i]));
-        pairs.push_back(atom("PROBE_" + std::to_string(i)));
-    }
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        pairs.insert(pairs.end(), {atom(targets[i]), atom("PROBE_" + std::to_string(i))});
     xcb_change_property(c_, XCB_PROP_MODE_REPLACE, window_, pairsProperty, atom("ATOM_PAIR"), 32,
                         static_cast<std::uint32_t>(pairs.size()), pairs.data());
-    xcb_convert_selection(c_, window_, clipboard_, multipleAtom, pairsProperty, XCB_CURRENT_TIME);
-    xcb_flush(c_);
-    std::vector<std::optional<Bytes>> out(targets.size());
-    xcb_atom_t got = 0;
-    pairsAfter.clear();
-    if (!awaitNotify(multipleAtom, got) || got == XCB_ATOM_NONE) return out;
-    if (auto raw = take(got, nullptr)) {
-        pairsAfter.resize(raw->size() / 4);
-        std::memcpy(pairsAfter.data(), raw->data(), pairsAfter.size() * 4);
-    }
-    for (std::size_t i = 0; i < targets.size(); ++i) out[i] = take(pairs[2 * i + 1], nullptr);
+    pairsAfter = wordsOf(convert("MULTIPLE", nullptr, pairsProperty).value_or(Bytes{}));
+    std::vector<std::optional<Bytes>> out;
+    for (std::size_t i = 0; i < targets.size(); ++i) out.push_back(property(window_, pairs[2 * i + 1], nullptr, true));
     return out;
 }
 

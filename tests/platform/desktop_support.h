@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/process_support.h"
+#include "platform/clip_support.h"
 
 namespace pellion::test {
 
@@ -109,10 +109,12 @@ inline int xdotool(std::vector<std::string> args) {
 }
 
 // The paste-target program: one line field; Enter prints "SUBMIT:" and it.
+// On the test's display, or on the one named.
 class PasteTarget {
 public:
-    explicit PasteTarget(const std::string& title = "Paste Target")
-        : child_({std::string(PELLION_BUILD_DIR) + "/paste_target", title}) {
+    explicit PasteTarget(const std::string& title = "Paste Target", const std::string& display = "")
+        : child_(display.empty() ? std::vector<std::string>{tool("paste_target"), title}
+                                 : std::vector<std::string>{"env", "DISPLAY=" + display, tool("paste_target"), title}) {
         if (auto ready = child_.waitLine("READY ")) window = std::stoul(ready->substr(6));
     }
     std::optional<std::string> submitted(int milliseconds = 5000) {
@@ -124,69 +126,6 @@ public:
 
 private:
     Child child_;
-};
-
-// The test's own view of the server.
-class Observer {
-public:
-    Observer() : c_(xcb_connect(nullptr, nullptr)) {
-        root_ = xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root;
-    }
-    ~Observer() { xcb_disconnect(c_); }
-    xcb_connection_t* xcb() const { return c_; }
-    xcb_window_t root() const { return root_; }
-
-    // A round trip: every request before it has reached the server.
-    void sync() { std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr)); }
-    xcb_atom_t atom(const char* name) {
-        std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> r(
-            xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, std::strlen(name), name), nullptr), &std::free);
-        return r ? r->atom : 0;
-    }
-    std::vector<std::uint32_t> words(xcb_window_t w, const char* property) {
-        auto* r = xcb_get_property_reply(c_, xcb_get_property(c_, 0, w, atom(property), XCB_ATOM_ANY, 0, 1024),
-                                         nullptr);
-        std::vector<std::uint32_t> out;
-        if (r && r->format == 32) {
-            auto* v = static_cast<std::uint32_t*>(xcb_get_property_value(r));
-            out.assign(v, v + xcb_get_property_value_length(r) / 4);
-        }
-        std::free(r);
-        return out;
-    }
-    std::uint32_t activeWindow() {
-        auto v = words(root_, "_NET_ACTIVE_WINDOW");
-        return v.empty() ? 0 : v[0];
-    }
-    std::uint32_t wmState(xcb_window_t w) {
-        auto v = words(w, "WM_STATE");
-        return v.empty() ? 0 : v[0];
-    }
-    bool hasNetState(xcb_window_t w, const char* state) {
-        const auto states = words(w, "_NET_WM_STATE");
-        const xcb_atom_t a = atom(state);
-        return std::find(states.begin(), states.end(), a) != states.end();
-    }
-
-    // Key events that reach a window: any client may select them.
-    void watchKeys(xcb_window_t w) {
-        const std::uint32_t mask = XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE;
-        xcb_change_window_attributes(c_, w, XCB_CW_EVENT_MASK, &mask);
-        sync();
-    }
-    int keyPressesSeen() {
-        sync();
-        int presses = 0;
-        while (xcb_generic_event_t* e = xcb_poll_for_event(c_)) {
-            presses += (e->response_type & 0x7F) == XCB_KEY_PRESS;
-            std::free(e);
-        }
-        return presses;
-    }
-
-private:
-    xcb_connection_t* c_;
-    xcb_window_t root_;
 };
 
 }  // namespace pellion::test

@@ -9,11 +9,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QWindow>
 
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <memory>
 
 #include "app/program_state.h"
@@ -33,7 +31,6 @@ protected:
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
         test::ensureApp();
         ps = std::make_unique<ProgramState>(fake.platform);
-        ps->mainForm.hooks.saveSettings = [this] { ++saves; };
     }
     void TearDown() override {
         edit.reset();
@@ -60,7 +57,6 @@ protected:
     }
     int px(int twips) const { return edit->scale().toPixels(twips); }
     QWidget* w(Family f, int i = 0) const { return edit->widget({f, i}); }
-    QPoint at(Family f, int i = 0) const { return w(f, i)->mapTo(edit.get(), QPoint(0, 0)); }
     void press(QWidget* target, Qt::MouseButton button) {
         QMouseEvent down(QEvent::MouseButtonPress, QPointF(3, 3), target->mapToGlobal(QPointF(3, 3)), button,
                          button, Qt::NoModifier);
@@ -88,45 +84,30 @@ protected:
     platform::fake::FakePlatform fake;
     std::unique_ptr<ProgramState> ps;
     std::unique_ptr<Edit> edit;
-    int saves = 0;
 };
 
 }  // namespace
 
 TEST_F(MainWindowTest, FullLargeWindowShowsAllFourLists) {
     open(1, 0, 0);
-    EXPECT_EQ(edit->size(), QSize(px(12288 - 90), px(8820 - 345)));
-    EXPECT_EQ(at(Family::ClipboardClip, 3), QPoint(px(390), px(960)));
-    EXPECT_EQ(at(Family::Item, 95), QPoint(px(2808) + px(4860), px(216 + 252 * 31)));
+    EXPECT_EQ(w(Family::Item, 95)->mapTo(edit.get(), QPoint(0, 0)), QPoint(px(2808) + px(4860), px(216 + 252 * 31)));
     EXPECT_EQ(w(Family::Item, 95)->size(), QSize(px(4860 + 2200) - px(4860), px(216 + 252 * 31 + 276) - px(216 + 252 * 31)));
-    EXPECT_EQ(at(Family::Group, 0), QPoint(px(10008) + px(72), px(216)));
-    EXPECT_TRUE(w(Family::Trans, 7)->isVisible());
-    EXPECT_FALSE(w(Family::TrashLabel, 0)->isVisible());
-    EXPECT_FALSE(w(Family::LibBtn)->isVisible());
-    EXPECT_FALSE(w(Family::SizerBtn, 0)->isVisible());
     EXPECT_EQ(qobject_cast<QLabel*>(w(Family::Label1, 8))->text(), "9");
-    // The highlight bar starts on the first clip; the other cells keep their colours.
+    // The highlight bar starts on the first clip; the next keeps its colour.
     const QPalette p = QApplication::palette();
     EXPECT_EQ(w(Family::ClipboardClip, 0)->palette().color(QPalette::Window), p.color(QPalette::Highlight));
     EXPECT_EQ(w(Family::ClipboardClip, 1)->palette().color(QPalette::Window), QColor(255, 255, 0));
-    EXPECT_EQ(w(Family::Item, 1)->palette().color(QPalette::Window), QColor(0, 255, 255));
-    EXPECT_FALSE(edit->windowHandle()->flags() & Qt::WindowStaysOnTopHint);
     expectVisibilityOfState();
 }
 
-// The sizes of the column view are the end-to-end test's; the highlight and
-// the right button's quick help are seen here.
+// The sizes of the column view and the buttons' quick help are the
+// end-to-end tests'; the highlight is seen here.
 TEST_F(MainWindowTest, ColumnViewFromTheTopButton) {
     open(1, 0, 0);
-    int topic = 0;
-    ps->mainForm.hooks.quickHelp = [&](int t) { topic = t; };
     press(w(Family::TopBtn, 2), Qt::LeftButton);
     EXPECT_EQ(ps->mainForm.columnView, 2);
     EXPECT_EQ(ps->mainForm.highlight, 41);  // the focus sink moved it to the column's first cell
     expectVisibilityOfState();
-    press(w(Family::TopBtn, 2), Qt::RightButton);
-    EXPECT_EQ(topic, 37);
-    EXPECT_EQ(ps->mainForm.columnView, 2);
 }
 
 TEST_F(MainWindowTest, CellsShowTitlesAsPlainTextUpToTheirNul) {
@@ -135,17 +116,6 @@ TEST_F(MainWindowTest, CellsShowTitlesAsPlainTextUpToTheirNul) {
     EXPECT_EQ(qobject_cast<QLabel*>(w(Family::ClipboardClip, 0))->text(), "<b>first</b>");
     EXPECT_EQ(qobject_cast<QLabel*>(w(Family::ClipboardClip, 0))->textFormat(), Qt::PlainText);
     EXPECT_EQ(qobject_cast<QLabel*>(w(Family::ClipboardClip, 1))->text(), "second");
-    WidgetRef seen{Family::Optionbutton, -1};
-    MouseButton seenButton = MouseButton::None;
-    QObject::connect(edit.get(), &Edit::cellMouse, [&](WidgetRef cell, MouseAction action, MouseButton button, QPoint) {
-        if (action == MouseAction::Release) {
-            seen = cell;
-            seenButton = button;
-        }
-    });
-    press(w(Family::Item, 40), Qt::RightButton);
-    EXPECT_EQ(seen, (WidgetRef{Family::Item, 40}));
-    EXPECT_EQ(seenButton, MouseButton::Right);
 }
 
 namespace {
