@@ -25,8 +25,8 @@ clip_title() { bytes "$app/clip.dat" $((2 + 50 * $1)) 50 | sed 's/ *$//'; }
 wait_count() { wait_for "$2" "[[ \$(clip_count) == $1 ]]"; }
 # Waits up to $2 tenths of a second for the newest clip to be titled $1.
 wait_newest_title() {
-    local want=$1
-    wait_for "$2" '(($(clip_count) > 0)) && [[ $(clip_title $(($(clip_count) - 1))) == "$want" ]]'
+    local want=$1 n
+    wait_for "$2" 'n=$(clip_count); ((n > 0)) && [[ $(clip_title $((n - 1))) == "$want" ]]'
 }
 # Copies text $1 in another program and fails unless it becomes the newest
 # clip within $2 tenths of a second.
