@@ -5,8 +5,6 @@
 # one per line.
 source "$(dirname "$0")/drag_common.bash" "$1"
 
-app=$work/app
-ini=$app/pellion.ini
 prepare_folder "$app"
 
 start_target --multi "Bulk Target"
@@ -16,10 +14,10 @@ make_paste_target "$win"
 # The "Bulk" capture option, then three copies.
 bulk_x=2316 bulk_y=3750
 click_at "$win" $bulk_x $bulk_y
-wait_field "$ini" $ini_CaptureMode 2 || fail "capture mode is not Bulk"
+expect_ini CaptureMode 2
 lines=("first bulk line $$" "second bulk line" "third bulk line")
 for i in 0 1 2; do copy_captured "${lines[i]}" 50; done
-wait_field "$ini" $ini_BulkCount 3 || fail "bulk count is $(field "$ini" d2 $ini_BulkCount), not 3"
+expect_ini BulkCount 3
 for i in 0 1 2; do
     [[ $(clip_text "$app/bulk.$i") == "${lines[i]}" ]] || fail "bulk slot $i holds '$(clip_text "$app/bulk.$i")'"
 done
@@ -29,20 +27,18 @@ echo "ok: three clips in the bulk cache"
 drag_at "$win" $bulk_x $bulk_y 1356 2682
 dialog=$(dialog_of "$pid" " Bulk Paste") || fail "the spacing dialog did not open"
 dialog_look "$dialog" dialog-bulk-paste
-xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+activate "$dialog"
 # "2" outside the text box chooses "New line between clips", stored at once.
 xdotool key 2
-wait_field "$ini" $ini_BulkSpacing 1 || fail "spacing is $(field "$ini" d2 $ini_BulkSpacing), not 1"
+expect_ini BulkSpacing 1
 xdotool key Return
-wait_for 30 bash -c "[[ \$(xdotool getactivewindow) == $target ]]" || fail "the paste target was not brought to front"
+wait_for_focus "$target" || fail "the paste target was not brought to front"
 sleep 1
 xdotool key ctrl+Return
 want="SUBMIT:${lines[0]}\\n${lines[1]}\\n${lines[2]}"
-wait_for 30 grep -qxF "$want" "$target_out" || fail "paste target got: $(submitted)"
+wait_for 30 grep -qxF "$want" "$target_out" || fail "paste target printed: $(tr '\n' '|' <"$target_out")"
 echo "ok: pasted one per line"
 
 # Nothing pasted was captured again, and the cache is unchanged.
 [[ $(field "$ini" d2 $ini_BulkCount) == 3 ]] || fail "bulk paste changed the cache"
 [[ $(clip_count) == 3 ]] || fail "the pasted clips were captured again ($(clip_count) clips)"
-close_and_wait "$win" "$pid"
-echo "PASS"

@@ -7,8 +7,6 @@
 # captured like any other.
 source "$(dirname "$0")/capture_common.bash" "$1"
 
-app=$work/app
-install_program "$app"
 start_in "$app"
 sleep 0.5
 rss() { awk "/^$1:/ {print \$2}" "/proc/$pid/status"; }
@@ -16,10 +14,8 @@ idle_kb=$(rss VmRSS)
 
 # Starts bad_owner in mode $@ and waits until it owns the clipboard.
 bad_owner() {
-    : >"$work/owner.out"
-    "$build/bad_owner" "$@" >"$work/owner.out" &
+    spawn "$build/bad_owner" "$@" >"$work/owner.out"
     owner=$!
-    started+=("$owner")
     wait_for 50 'grep -q ready "$work/owner.out"' || fail "bad_owner $* never owned the clipboard"
 }
 # Pings the main window for $1 ms; fails when an answer took 200 ms or more.
@@ -89,11 +85,10 @@ xdotool key ctrl+a BackSpace
 xdotool type --delay 20 "typed in our own box"
 xdotool key ctrl+a ctrl+c
 count=$((count + 1))
-wait_newest_title "typed in our own box" 30 >/dev/null || fail "a copy from the search box was not captured"
+wait_newest_title "typed in our own box" 30 || fail "a copy from the search box was not captured"
 [[ $(clip_text "$app/clip.$((count - 1))") == "typed in our own box" ]] || fail "search box clip: $(clip_text "$app/clip.$((count - 1))")"
 [[ $(timeout 2 xclip -selection clipboard -o) == "typed in our own box" ]] || fail "the copy is no longer on the clipboard"
 responsive 300 "after a copy in the search box"
 echo "ok: a copy from the search box is captured"
 
 close_and_wait "$win" "$pid"
-echo "PASS"

@@ -3,15 +3,11 @@
 # Usage: source drag_common.bash BUILD_DIR
 source "$(dirname "${BASH_SOURCE[0]}")/capture_common.bash" "$1"
 
-ini_BulkCount=7 ini_CaptureMode=81 ini_BulkSpacing=91
-
-# Puts the paste target in front long enough for the monitor's tick to take
-# it as the paste target, then the program's window $1 again.
+# Makes the paste target the program's, then puts its window $1 in front again.
 make_paste_target() {
-    xdotool windowactivate --sync "$target" 2>/dev/null || true
-    sleep 1.3
-    xdotool windowactivate --sync "$1" 2>/dev/null || true
-    sleep 0.3
+    focus_target
+    activate "$1"
+    wait_for_focus "$1" || fail "the program's window did not come back to the front"
 }
 
 # Dialog $1 is a dialog to the window manager: it offers neither minimise
@@ -28,7 +24,6 @@ dialog_look() {
     on_screen "$1" "$2"
     screenshot "$1" "$2"
 }
-
 
 # Moves the pointer inside window $1 from pixel $2,$3 to $4,$5 in $6 steps,
 # as a hand would.
@@ -53,6 +48,3 @@ drag_at() {
     xdotool mouseup "$b"
     sleep 0.3
 }
-
-# Submissions the paste target printed.
-submitted() { grep '^SUBMIT:' "$target_out" || true; }

@@ -5,20 +5,7 @@
 # 17 while library 3 is current, points at it, and Enter goes on to the next.
 source "$(dirname "$0")/common.bash" "$1"
 
-app=$work/app
-ini=$app/pellion.ini
 prepare_folder "$app"
-
-# A title file of 96 blank titles with text at the given cells.
-titles() {  # file count cell text [cell text]...
-    local file=$1 count=$2
-    shift 2
-    head -c $((count * 50)) /dev/zero | tr '\0' ' ' >"$file"
-    while (($#)); do
-        printf '%s' "$2" | dd of="$file" bs=1 seek=$(($1 * 50)) conv=notrunc status=none
-        shift 2
-    done
-}
 mkdir -p "$app/lib3" "$app/lib17"
 titles "$app/lib3/groups.dat" 32 1 "Third one" 22 "Hot Key Clips"
 titles "$app/lib3/group1.dat" 96 0 "three clip"
@@ -28,32 +15,25 @@ titles "$app/lib17/group7.dat" 96 40 "second needle" 2 "first NEEDLE"
 set_field "$ini" $ini_CurrentLibrary 3
 set_field "$ini" $ini_CurrentGroup 5
 
-start_program "$app"
-w=$(main_window "$pid") || fail "no main window"
+start_in "$app"
 sleep 0.5
 
 item2=(3234 750 2140 216)                  # Group Clips cell 2, inside its border
 group_cell() { echo 10110 $((216 + 252 * $1 + 30)) 1944 216; }
-[[ $(ink_at "$w" "${item2[@]}") -eq 0 ]] || fail "group 5 of library 3 shows a clip"
+[[ $(ink_at "$win" "${item2[@]}") -eq 0 ]] || fail "group 5 of library 3 shows a clip"
 
 # The dialog opens from "Change", which shows over the library label.
-dialog=
 open_dialog() {
-    xdotool mousemove --window "$w" "$(px 400)" "$(px 5600)"
+    xdotool mousemove --window "$win" "$(px 400)" "$(px 5600)"
     sleep 0.3
-    click_at "$w" 600 5622
+    click_at "$win" 600 5622
     dialog=$(search_window 50 --onlyvisible --name '^ Library Selection$') || fail "no library dialog"
 }
-dialog_gone() {
-    wait_for 50 "! xdotool search --onlyvisible --name '^ Library Selection\$' >/dev/null 2>&1" || fail "the library dialog is still open"
-}
+dialog_gone() { gone "$dialog" || fail "the library dialog is still open"; }
 # Library n's name cell in the dialog, in twips: 15 rows left, 14 right.
 item_x() { echo $(($1 <= 15 ? 120 + 360 + 900 : 2940 + 360 + 900)); }
 item_y() { echo $((1230 + 285 * (($1 - 1) % 15) + 135)); }
 on_item() { xdotool mousemove --window "$dialog" "$(px "$(item_x "$1")")" "$(px "$(item_y "$1")")"; }
-wait_ini() {  # field value
-    wait_field "$ini" "$1" "$2" || fail "settings field at $1 is $(field "$ini" d2 "$1"), not $2"
-}
 
 open_dialog
 on_item 17
@@ -61,44 +41,37 @@ sleep 0.3
 screenshot "$dialog" library_dialog
 xdotool click 1
 dialog_gone
-wait_ini $ini_CurrentLibrary 17
-(($(ink_at "$w" "${item2[@]}") > 20)) || fail "the clips of library 17's group 5 are not shown"
-(($(ink_at "$w" $(group_cell 7)) > 20)) || fail "library 17's group names are not shown"
-(($(ink_at "$w" 60 5502 1200 240) > 20)) || fail "no library name on the label"
-screenshot "$w" library_17
+expect_ini CurrentLibrary 17
+(($(ink_at "$win" "${item2[@]}") > 20)) || fail "the clips of library 17's group 5 are not shown"
+(($(ink_at "$win" $(group_cell 7)) > 20)) || fail "library 17's group names are not shown"
+(($(ink_at "$win" 60 5502 1200 240) > 20)) || fail "no library name on the label"
+screenshot "$win" library_17
 echo "ok: library 17 chosen in the dialog"
 
 open_dialog
 on_item 3
 xdotool click 1
 dialog_gone
-wait_ini $ini_CurrentLibrary 3
+expect_ini CurrentLibrary 3
 [[ $(stat -c %s "$app/lib.dat") == 580 ]] || fail "lib.dat is not 29 records"
 
 # Search from library 3: group titles come first (library 17's group 7),
 # then its clips in cell order (cells 2 and 40).
 red_and_white_at() {  # twips x y: the pointer blinks there
-    local seen=""
-    for _ in $(seq 40); do
-        case $(pixel_at "$w" "$1" "$2") in
-        "#ff0000") seen+=r ;;
-        "#ffffff") seen+=w ;;
-        esac
-        [[ $seen == *r* && $seen == *w* ]] && return 0
-        sleep 0.05
-    done
-    fail "no blinking pointer at $1,$2 (saw '$seen')"
+    local x=$1 y=$2 seen=""
+    wait_for 40 'seen+=" $(pixel_at "$win" $x $y)"; [[ $seen == *#ff0000* && $seen == *#ffffff* ]]' ||
+        fail "no blinking pointer at $1,$2 (saw$seen)"
 }
 # The corner of the pointer beside a clip cell (at its right end) or a group.
 clip_pointer() { echo $((3204 + 2232 * ($1 / 32) + 2200 - 146 + 712)) $((216 + 252 * ($1 % 32) - 16 + 20)); }
 group_pointer() { echo $((10080 - 966 + 712)) $((216 + 252 * $1 - 16 + 20)); }
-click_at "$w" 1900 5622
+click_at "$win" 1900 5622
 xdotool type --delay 20 "needle"
 xdotool key Return
-wait_ini $ini_CurrentLibrary 17
-wait_ini $ini_CurrentGroup 7
+expect_ini CurrentLibrary 17
+expect_ini CurrentGroup 7
 red_and_white_at $(group_pointer 7)
-screenshot "$w" search_hit
+screenshot "$win" search_hit
 xdotool key Return
 red_and_white_at $(clip_pointer 2)
 xdotool key Return
@@ -116,8 +89,7 @@ xdotool key ctrl+a
 xdotool type --delay 20 "Renamed Three"
 screenshot "$dialog" library_rename
 xdotool key Return
-wait_for 50 '[[ $(dd if="$app/lib.dat" bs=1 skip=40 count=20 status=none) == "Renamed Three       " ]]' ||
-    fail "lib.dat record 3 is '$(dd if="$app/lib.dat" bs=1 skip=40 count=20 status=none)'"
+wait_for 50 '[[ $(bytes "$app/lib.dat" 40 20) == "Renamed Three       " ]]' || fail "lib.dat record 3 is '$(bytes "$app/lib.dat" 40 20)'"
 echo "ok: library 3 renamed in lib.dat"
 
 before=$(cd "$app/lib3" && md5sum -- * | sort)
@@ -133,12 +105,9 @@ xdotool mouseup 1
 wait_for 50 '[[ -f "$app/lib9/group1.dat" ]]' || true
 [[ $(cd "$app/lib9" && md5sum -- * | sort) == "$before" ]] || fail "library 9 does not hold library 3's files"
 [[ -d "$app/lib3" && -z $(ls -A "$app/lib3") ]] || fail "library 3 is not an empty folder: $(ls -A "$app/lib3")"
-[[ $(dd if="$app/lib.dat" bs=1 skip=160 count=20 status=none) == "Renamed Three       " ]] || fail "name did not move"
-[[ $(dd if="$app/lib.dat" bs=1 skip=40 count=20 status=none) == "                    " ]] || fail "library 3 kept its name"
+[[ $(bytes "$app/lib.dat" 160 20) == "Renamed Three       " ]] || fail "name did not move"
+[[ $(bytes "$app/lib.dat" 40 20) == "                    " ]] || fail "library 3 kept its name"
 xdotool key Escape
 dialog_gone
 [[ $(field "$ini" d2 $ini_CurrentLibrary) == 17 ]] || fail "Escape switched the library"
 echo "ok: library 3 moved to 9"
-
-close_and_wait "$w" "$pid"
-echo "PASS"

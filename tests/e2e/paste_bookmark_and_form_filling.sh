@@ -9,12 +9,9 @@ source "$(dirname "$0")/paste_common.bash" "$1"
 prepare_program
 set_field "$ini" $ini_ClipMode 2
 text="bookmark line $$"
-write_text_clip "$app/clip.0" "$text"
-{ printf '\x01\x00'; printf '%-50s' "$text"; printf '%400s' ''; } >"$app/clip.dat"
+first_clip "$text"
 form="form value $$"
-lib=$app/lib1
-write_title "$lib/group0.dat" 0 "$form"
-write_text_clip "$lib/group0.0" "$form"
+file_clip "$lib/group0" 0 "$form"
 printf '\x03%.0s' $(seq 96) >"$lib/group0.mod"  # every clip: Group Setting
 set_field "$lib/mode.dat" 0 3                      # group 0: "F"
 
@@ -38,4 +35,3 @@ wait_line "TAB" 30 || fail "no Tab after the paste"
 wait_state "$win" 30 Iconic || fail "main window did not minimise after the paste"
 xdotool key shift+Tab Return
 wait_line "SUBMIT:$form" 30 || fail "the field was not replaced by the clip"
-echo "PASS"

@@ -39,10 +39,6 @@ wait_for 30 "((\$(grep -c '^SUBMIT' \$work/target.out) == 2))" || true
 [[ $(tail -n1 "$work/target.out") == "SUBMIT:$text" ]] || fail "the digit 1 did not paste the first clip: $(tr "\n" "|" <"$work/target.out")"
 echo "ok: keys in the window"
 
-# The pasted clip carries the marker: no tick files it again.
-sleep 1.3
-[[ $(clip_count) == 1 ]] || fail "the pasted clip was captured again (count $(clip_count))"
-
 xdotool key ctrl+a BackSpace shift+Insert
 sleep 0.5
 [[ $(wm_state "$win") == Iconic ]] || fail "Shift+Insert brought the window up"
@@ -57,4 +53,3 @@ xdotool key Return
 wait_for 30 "((\$(grep -c '^SUBMIT' \$work/target.out) == 3))" || true
 [[ $(tail -n1 "$work/target.out") == "SUBMIT:$text" ]] || fail "Ctrl+V did not paste: $(tr "\n" "|" <"$work/target.out")"
 echo "ok: Ctrl+V brings the window up and pastes"
-echo "PASS"

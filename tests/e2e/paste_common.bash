@@ -4,37 +4,14 @@
 # Usage: source paste_common.bash BUILD_DIR
 source "$(dirname "${BASH_SOURCE[0]}")/capture_common.bash" "$1"
 
-app=$work/app
-ini=$app/pellion.ini
-ini_KeysOption=39 ini_ClearOption=45 ini_ClipMode=79 ini_StickyOption=95
-
 # A first run writes the data files; later runs start minimised, with no
 # help window in the way and the highlight moved by the keyboard.
 prepare_program() {
-    install_program "$app"
-    start_program "$app"
-    local p=$last_pid w
-    w=$(main_window "$p") || fail "no main window on the first run"
-    close_and_wait "$w" "$p"
+    prepare_folder "$app"
     set_field "$ini" $ini_OnTop 0
     set_field "$ini" $ini_Layout 0
     set_field "$ini" $ini_StickyOption 0
 }
-
-# Title $3 at slot $2 of index file $1 (50 bytes per title).
-write_title() {
-    printf '%-50s' "$3" | dd of="$1" bs=1 seek=$((50 * $2)) conv=notrunc status=none
-}
-
-# Gives the paste target the focus, and waits until the program's monitor
-# (once a second) has taken it as the paste target: that is not visible
-# from outside, so this waits out one tick.
-focus_target() {
-    xdotool windowactivate --sync "$target" >/dev/null 2>&1 || fail "cannot activate the paste target"
-    wait_for_focus "$target" || fail "the paste target did not get the focus"
-    sleep 1.2
-}
-wait_for_focus() { wait_for 50 "((\$(xdotool getactivewindow 2>/dev/null || echo 0) == $1))"; }
 
 # Waits up to $2 tenths of a second for a line of the target's output that
 # matches $1 exactly; otherwise prints what it did print.
@@ -44,10 +21,16 @@ wait_line() {
     echo "target printed: $(tr '\n' '|' <"$work/target.out")" >&2
     return 1
 }
-# Waits up to $2 tenths for the main window $1 to be in WM state $3.
-wait_state() {
-    local id=$1 state=$3
-    wait_for "${2:-50}" '[[ $(wm_state "$id") == "$state" ]]'
+
+# Clip $2 of index file $1.dat holding text $3, in file $1.$2, filed before the start.
+file_clip() {
+    write_title "$1.dat" "$2" "$3"
+    write_text_clip "$1.$2" "$3"
+}
+# Clipboard Clip 0 holding text $1, titled $2 (else the text), filed before the start.
+first_clip() {
+    write_text_clip "$app/clip.0" "$1"
+    { le32 1 2; printf '%-450s' "${2:-$1}"; } >"$app/clip.dat"
 }
 
 # Starts the program in $app: $pid, and its window in $win (shown or not).

@@ -10,10 +10,8 @@ source "$(dirname "$0")/paste_common.bash" "$1"
 
 prepare_program
 hot="hot key clip $$" first="first clip $$"
-write_title "$app/group22.dat" 0 "$hot"
-write_text_clip "$app/group22.0" "$hot"
-write_text_clip "$app/clip.0" "$first"
-{ printf '\x01\x00'; printf '%-50s' "$first"; printf '%400s' ''; } >"$app/clip.dat"
+file_clip "$app/group22" 0 "$hot"
+first_clip "$first"
 
 start_app
 start_target --report
@@ -31,6 +29,8 @@ sleep 1.3  # a monitor tick after the pastes
 [[ $(clip_count) == 1 ]] || fail "a pasted clip was captured again (count $(clip_count))"
 [[ $(wm_state "$win") == Iconic ]] || fail "the main window came up"
 
+pastes() { grep -c '^PASTED' "$1" || true; }
+wait_pastes() { wait_for 50 "((\$(pastes $1) >= $2))"; }  # file, count
 # The box lies at the bottom left of the Clipboard Clips panel.
 box=(708 4164)
 show_app
@@ -46,12 +46,8 @@ click_at "$win" "${box[@]}"
 is_red "$(pixel_at "$win" $((${box[0]} + 500)) ${box[1]})" && fail "HotKeys Off still red after the second click"
 focus_target
 xdotool key alt+a
-wait_for 30 "((\$(grep -c '^PASTED' \$work/target.out) == 3))" || true
-[[ $(tail -n1 "$work/target.out") == "PASTED:text ${#hot}" ]] || fail "Alt+A pasted nothing once hot keys were on again"
+wait_pastes "$work/target.out" 3 || fail "Alt+A pasted nothing once hot keys were on again"
 echo "ok: HotKeys Off"
-
-pastes() { grep -c '^PASTED' "$1" || true; }
-wait_pastes() { wait_for 50 "((\$(pastes $1) >= $2))"; }  # file, count
 # Each row: the keys as xdotool takes them, and whether they paste.
 rows=(
     "key alt+a|1"
@@ -81,9 +77,7 @@ echo "ok: the paste keystroke is noticed after every hot key"
 
 # Another program comes forward a moment after the monitor recorded the
 # paste target: Ctrl+1 pastes into the one in front.
-: >"$work/other.out"  # read before the target may have opened it
-"$build/paste_target" --report "Other Target $$" >"$work/other.out" 2>/dev/null &
-started+=($!)
+spawn "$build/paste_target" --report "Other Target $$" >"$work/other.out" 2>/dev/null
 wait_for 100 "other=\$(awk '/^READY/ {print \$2; exit}' \$work/other.out); [[ -n \$other ]]" || fail "the other paste target did not start"
 xdotool windowmove --sync "$other" 100 820 >/dev/null 2>&1 || true
 focus_target
@@ -99,8 +93,7 @@ echo "ok: a hot key pastes where it is pressed"
 
 # Another program holds Alt+A and Ctrl+2 when the program starts.
 close_and_wait "$win" "$pid"
-"$build/grab_window" --hold-keys alt+a ctrl+2 >"$work/holder.out" &
-started+=($!)
+spawn "$build/grab_window" --hold-keys alt+a ctrl+2 >"$work/holder.out"
 wait_for 50 'grep -q READY "$work/holder.out"' || fail "the keys could not be held"
 start_app
 told="Another program holds these hot keys, so they do nothing here: Alt+A, Ctrl+2."
@@ -112,4 +105,3 @@ n=$(pastes "$work/target.out")
 xdotool key ctrl+3
 wait_pastes "$work/target.out" $((n + 1)) || fail "the program does not go on behind the note"
 echo "ok: refused keys told"
-echo "PASS"

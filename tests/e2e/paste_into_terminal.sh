@@ -9,21 +9,18 @@ command -v xterm >/dev/null || fail "xterm is missing (scripts/install-deps.sh -
 prepare_program
 first=$'first line\nzweite Zeile: gr\xc3\xbc\xc3\x9f \xe2\x82\xac\n\xe6\x97\xa5\xe6\x9c\xac \xe2\x9c\x93 end\n'
 hot=$'hot key\n\xc3\x9cn\xc3\xafc\xc3\xb6d\xc3\xa9 \xe2\x9c\x93\n'
-write_text_clip "$app/clip.0" "$first"
-{ printf '\x01\x00'; printf '%-50s' "first"; printf '%400s' ''; } >"$app/clip.dat"
+first_clip "$first" first
 write_title "$app/group22.dat" 0 "hot"
 write_text_clip "$app/group22.0" "$hot"
 
 # Text the user selected earlier, which a terminal would paste instead.
 printf 'selected before' >"$work/selected"
-xclip -selection primary -quiet -i "$work/selected" >/dev/null 2>&1 &
-started+=($!)
+spawn xclip -selection primary -quiet -i "$work/selected" >/dev/null 2>&1
 
 start_app
 typed=$work/typed
 : >"$typed"
-LC_ALL=C.UTF-8 xterm -u8 -geometry 80x12+0+420 -T "Terminal $$" -e sh -c "exec cat > '$typed'" &
-started+=($!)
+spawn env LC_ALL=C.UTF-8 xterm -u8 -geometry 80x12+0+420 -T "Terminal $$" -e sh -c "exec cat > '$typed'"
 target=$(xdotool search --sync --name "^Terminal $$\$" | head -n1) || fail "xterm did not start"
 
 # Waits up to 5 s for the file to hold exactly $1.
@@ -45,4 +42,3 @@ focus_target
 xdotool key alt+a
 wait_typed "$first$hot" || fail "Alt+A did not paste the Hot Key Clip into the terminal"
 echo "ok: hot key"
-echo "PASS"

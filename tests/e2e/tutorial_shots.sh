@@ -7,30 +7,21 @@
 #   TUTORIAL_SHOTS_OUT=data/tutorial/shots scripts/xsession.sh bash tests/e2e/tutorial_shots.sh build
 source "$(dirname "$0")/paste_common.bash" "$1"
 tutorial=$(cd "$(dirname "$0")/../../data/tutorial" && pwd)
-ini_BulkCount=7 ini_CaptureMode=81
 
 prepare_program
 # Clips filed before the start: a group of letters, three hot keys, and
 # three shortcuts in the Launch Pad's first group.
 letters=("Dear Sir or Madam," "Kind regards," "The report is attached." "Out of office until Monday.")
 hot=("12 Harbour Road" "anna.berg@example.org" "555 0142")
-file_clip() {  # index stem, slot, text
-    write_title "$1.dat" "$2" "$3"
-    write_text_clip "$1.$2" "$3"
-}
-for i in 0 1 2 3; do file_clip "$app/lib1/group0" $i "${letters[i]}"; done
+for i in 0 1 2 3; do file_clip "$lib/group0" $i "${letters[i]}"; done
 for i in 0 1 2; do file_clip "$app/group22" $i "${hot[i]}"; done
 pad=$app/lib29
 mkdir -p "$pad"
 printf '%-50s%1050s%-50s%450s' Tools "" "Hot Key Clips" "" >"$pad/groups.dat"
-shortcut() {  # slot, file, command line, title
-    { printf '\xe7\x03'; printf '%-500s%-500s%-500s%-20s' "$2" "" "$3" "$4"; } >"$pad/group0.$1"
-    write_title "$pad/group0.dat" "$1" "$4"
-}
 printf '%4800s' '' >"$pad/group0.dat"
-shortcut 0 /usr/bin/xterm "-geometry 100x30" Terminal
-shortcut 1 /usr/bin/gnome-calculator "" Calculator
-shortcut 2 "$HOME" "" "Home folder"
+write_shortcut "$pad" 0 /usr/bin/xterm "" "-geometry 100x30" Terminal
+write_shortcut "$pad" 1 /usr/bin/gnome-calculator "" "" Calculator
+write_shortcut "$pad" 2 "$HOME" "" "" "Home folder"
 # The editor opens in /usr/bin, with two folder bookmarks.
 { printf '%-500s%-500s%4500s%1800s%-500s' /usr/bin /usr/share "" "" /usr/bin; } >"$app/book.mrk"
 
@@ -53,38 +44,38 @@ shot "$win" copies
 
 click_at "$win" $(group_at 0) 3
 dialog=$(dialog_of "$pid" " Group Title") || fail "no group naming dialog"
-xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+activate "$dialog"
 xdotool type --delay 20 "Letters"
 shot "$dialog" name-group
 xdotool key Return
-wait_for 30 '[[ $(head -c 50 "$app/lib1/groups.dat") == "$(printf "%-50s" Letters)" ]]' || fail "group not named"
+wait_for 30 '[[ $(title_in "$lib/groups.dat" 0) == Letters ]]' || fail "group not named"
 shot "$win" group
 
 click_at "$win" $(group_at 22)
-wait_field "$ini" $ini_CurrentGroup 22 || fail "Hot Key Clips not selected"
+expect_ini CurrentGroup 22
 shot "$win" hotkeys
 click_at "$win" $(group_at 0)
-wait_field "$ini" $ini_CurrentGroup 0 || fail "Letters not selected again"
+expect_ini CurrentGroup 0
 
 # Clear, then Bulk with an empty cache, and three copies into it.
 click_at "$win" 708 2652
 wait_count 0 30 || fail "Clear left $(clip_count) clips"
 click_at "$win" 2316 3750
-wait_field "$ini" $ini_CaptureMode 2 || fail "capture mode is not Bulk"
+expect_ini CaptureMode 2
 for text in Apples Pears Plums; do copy_captured "$text" 50; done
-wait_field "$ini" $ini_BulkCount 3 || fail "the bulk cache holds $(field "$ini" d2 $ini_BulkCount), not 3"
+expect_ini BulkCount 3
 shot "$win" bulk
 xdotool key ctrl+Insert
 dialog=$(dialog_of "$pid" " Bulk Paste") || fail "Ctrl+Insert opened no spacing dialog"
 shot "$dialog" bulk-paste
-xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+activate "$dialog"
 xdotool key Escape
 show_app
 click_at "$win" 2316 3750
-wait_field "$ini" $ini_CaptureMode 0 || fail "capture mode is not back to Normal"
+expect_ini CaptureMode 0
 
 click_at "$win" 2004 4164
-wait_field "$ini" $ini_CurrentLibrary 29 || fail "the Launch Pad did not open"
+expect_ini CurrentLibrary 29
 shot "$win" launch-pad
 click_at "$win" $(item_cell 0) 3
 editor=$(dialog_of "$pid" "Shortcut Edit") || fail "the shortcut editor did not open"
@@ -100,4 +91,3 @@ for png in $shown; do
     [[ -z ${TUTORIAL_SHOTS_OUT:-} ]] || cp "$shots/tutorial-$png" "$TUTORIAL_SHOTS_OUT/$png"
 done
 echo "ok: $(wc -w <<<"$shown") tutorial pictures"
-echo "PASS"

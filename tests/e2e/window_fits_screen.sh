@@ -13,9 +13,9 @@ source "$(dirname "$0")/common.bash" "$1"
 # program moves it once the window manager has framed it) within 10 s.
 frame_on_screen() {
     local id=$1 x y w h l r t b
+    wait_for 50 "xprop -id $1 _NET_FRAME_EXTENTS | grep -q ' = '" || fail "$2: window never framed"
     inside() {
-        read -r x y < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
-        read -r w h < <(window_size "$id" | tr x ' ')
+        read -r x y w h < <(geometry "$id")
         read -r l r t b < <(xprop -id "$id" _NET_FRAME_EXTENTS | awk -F' = ' '{gsub(",", "", $2); print $2}')
         ((x - l >= 0 && y - t >= 0 && x + w + r <= 1920 && y + h + b <= 1080))
     }
@@ -24,28 +24,19 @@ frame_on_screen() {
     echo "ok: $2 frame $((x - l)),$((y - t)) to $((x + w + r)),$((y + h + b))"
 }
 
-# Waits for the window manager to frame window $1.
-framed() {
-    wait_for 50 "xprop -id $1 _NET_FRAME_EXTENTS | grep -q ' = '" || fail "window never framed"
-}
 
-app=$work/app
-ini=$app/pellion.ini
-install_program "$app"
-start_program "$app"
-w=$(main_window "$pid") || fail "no main window"
-framed "$w"
+start_in "$app"
 sleep 0.5
 [[ $(field "$ini" d2 $ini_SizeOption) == 0 ]] || fail "the Large window was chosen for 960x540 logical pixels"
-frame_on_screen "$w" "first start, Small"
-screenshot "$w" full-small-2x
+frame_on_screen "$win" "first start, Small"
+screenshot "$win" full-small-2x
 
 # A column view by the first column's top button.
-click_at "$w" $((2808 + 2232 + 168)) 354
-wait_size "$w" "$(px $((2500 - 90)))x$(px $((6496 - 345)))"
+click_at "$win" $((2808 + 2232 + 168)) 354
+wait_size "$win" 2500 6496
 sleep 0.3
-frame_on_screen "$w" "column view"
-close_and_wait "$w" "$pid"
+frame_on_screen "$win" "column view"
+close_and_wait "$win" "$pid"
 
 # The strip and the compact layout, remembered at the top-left corner.
 for layout in 1 2; do
@@ -53,12 +44,9 @@ for layout in 1 2; do
     set_field "$ini" $ini_Layout $layout
     set_field "$ini" $ini_ReducedTop 0 4
     set_field "$ini" $ini_ReducedLeft 0 4
-    start_program "$app"
-    w=$(main_window "$pid") || fail "no window in layout $layout"
-    framed "$w"
-    sleep 0.5
-    frame_on_screen "$w" "layout $layout"
-    ((layout == 1)) && screenshot "$w" strip-2x
-    close_and_wait "$w" "$pid"
+    start_in "$app"
+        sleep 0.5
+    frame_on_screen "$win" "layout $layout"
+    ((layout == 1)) && screenshot "$win" strip-2x
+    close_and_wait "$win" "$pid"
 done
-echo "PASS"
