@@ -252,6 +252,8 @@ ink_at() {
     "$build/grab_window" "$1" --ink "$(px "$2")" "$(px "$3")" "$(px "$4")" "$(px "$5")"
 }
 pixel_at() { "$build/grab_window" "$1" --pixel "$(px "$2")" "$(px "$3")"; }
+# The text area (x y w h, twips) of Group Names cell $1 in the full window.
+group_cell() { echo $((10008 + 72 + 30)) $((216 + 252 * $1 + 30)) 1944 216; }
 # Whether colour $1 ("#rrggbb") is a clear red.
 is_red() { [[ $1 =~ ^#([0-9a-f]{2})([0-9a-f]{2})([0-9a-f]{2})$ ]] && ((16#${BASH_REMATCH[1]} > 180 && 16#${BASH_REMATCH[2]} < 120 && 16#${BASH_REMATCH[3]} < 120)); }
 

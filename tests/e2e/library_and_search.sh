@@ -19,7 +19,6 @@ start_in "$app"
 sleep 0.5
 
 item2=(3234 750 2140 216)                  # Group Clips cell 2, inside its border
-group_cell() { echo 10110 $((216 + 252 * $1 + 30)) 1944 216; }
 [[ $(ink_at "$win" "${item2[@]}") -eq 0 ]] || fail "group 5 of library 3 shows a clip"
 
 # The dialog opens from "Change", which shows over the library label.

@@ -17,7 +17,6 @@ sleep 0.5
 # borders: the second group clip (the first lies under a column button), and
 # the cells of the Group Names panel.
 item1=(3234 498 2140 216)
-group_cell() { echo $((10008 + 72 + 30)) $((216 + 252 * $1 + 30)) 1944 216; }
 group_colour() { pixel_at "$win" $((10008 + 72 + 1500)) $((216 + 252 * $1 + 200)); }
 
 [[ $(ink_at "$win" "${item1[@]}") -eq 0 ]] || fail "group 0 shows a clip"
